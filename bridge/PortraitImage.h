@@ -1,0 +1,23 @@
+#pragma once
+// A decoded face portrait as a Qt image.
+
+#include <QImage>
+
+#include "core/face_archive.h"
+
+namespace k4r::bridge {
+
+// A pixel surface over a QImage; points outside the image are ignored.
+class ImageSurface final : public PixelSurface {
+ public:
+  explicit ImageSurface(QImage& image) : image_(image) {}
+  void SetPixel(int x, int y, Rgb colour) override;
+
+ private:
+  QImage& image_;
+};
+
+// The 96 x 120 portrait as an RGB32 image, drawn through DrawPortrait.
+[[nodiscard]] QImage PortraitToImage(const FacePortrait& portrait);
+
+}  // namespace k4r::bridge

@@ -1,0 +1,26 @@
+#include "core/messages.h"
+
+namespace k4r::messages {
+
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string CannotOpen(const std::filesystem::path& path) { return "ファイル " + PathText(path) + " は開けません"; }
+
+std::string CannotCreate(const std::filesystem::path& path) {
+  return "ファイル " + PathText(path) + " を作成できません";
+}
+
+std::string NotAnInteger(std::string_view text) { return "'" + std::string(text) + "' は整数ではありません"; }
+
+std::string CannotWriteSettings(const std::filesystem::path& path) { return PathText(path) + " に書き込めません"; }
+
+std::string ReadError() { return "ストリームからの読み込みエラー"; }
+
+std::string WriteError() { return "ストリームへの書き込みエラー"; }
+
+std::string OutOfMemory() { return "メモリストリームの拡大中にメモリが足りなくなりました"; }
+
+}  // namespace k4r::messages

@@ -1,0 +1,22 @@
+#pragma once
+// Every message text the core reports, in one place. Texts are UTF-8; the
+// error box appends the final full stop.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace k4r::messages {
+
+// How a path appears inside a message (UTF-8).
+[[nodiscard]] std::string PathText(const std::filesystem::path& path);
+
+[[nodiscard]] std::string CannotOpen(const std::filesystem::path& path);    // "ファイル %s は開けません"
+[[nodiscard]] std::string CannotCreate(const std::filesystem::path& path);  // "ファイル %s を作成できません"
+[[nodiscard]] std::string NotAnInteger(std::string_view text);              // "'%s' は整数ではありません"
+[[nodiscard]] std::string CannotWriteSettings(const std::filesystem::path& path);  // "%s に書き込めません"
+[[nodiscard]] std::string ReadError();   // "ストリームからの読み込みエラー"
+[[nodiscard]] std::string WriteError();  // "ストリームへの書き込みエラー"
+[[nodiscard]] std::string OutOfMemory(); // "メモリストリームの拡大中にメモリが足りなくなりました"
+
+}  // namespace k4r::messages

@@ -1,0 +1,73 @@
+#pragma once
+// Opening an officer file into the editor's fields and saving them back.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "core/bushou_file.h"
+#include "core/bytes.h"
+#include "core/result.h"
+#include "core/value_codes.h"
+
+namespace k4r {
+
+// The editor's fields as its controls hold them: names and biography as raw
+// CP932 bytes, abilities and years as the texts of their boxes (UTF-8), list
+// fields as positions (-1 when the list shows no selection).
+struct OfficerForm {
+  ByteString sei1, mei1, sei2, mei2;
+  ByteString retuden;  // as shown: any of CR LF, lone CR, lone LF is a line break
+  std::string seiji = "70", tousotu = "70", tiryaku = "70", kyouyou = "70", giri = "70";
+  std::array<ListPosition, 3> tokugi{19, 19, 19};
+  std::string seibetu;  // the sex byte as two uppercase hexadecimal digits; empty at start
+  std::string tanjou = "1460", jumyou = "110";
+  std::string botu;     // the death-year label; empty until first computed
+  ListPosition shutuji = 0, sinjin = 0, Kyoten = 99, Aishou = 0;
+  ListPosition Oya = 0, Tomo = 0, Teki = 0;
+  ListPosition Kao = 0;
+  friend bool operator==(const OfficerForm&, const OfficerForm&) = default;
+};
+
+// The five "固定" check boxes: a checked box keeps its field at a load.
+struct KeepFlags {
+  bool Kyoten = false, Aishou = false, Oya = false, Tomo = false, Teki = false;
+};
+
+// Fixed at start for the whole run.
+struct Availability {
+  bool officerList = false;  // BUSHOU.DAT was loaded
+  bool face = false;         // KAO.DAT was loaded and the face graphics file exists
+};
+
+// Lengths of the two name lists; a decoded position outside its list shows
+// as no selection. The fixed vocabularies have fixed lengths.
+struct NameListSizes {
+  std::int32_t officers = 0;
+  std::int32_t faces = 0;
+};
+
+// The start state of the editor's fields, given the name lists loaded.
+[[nodiscard]] OfficerForm StartForm(const NameListSizes& sizes);
+
+// Reads the file at `path` and makes its fields the new form: `form` is the
+// form before the load (kept fields and, while the officer list is not
+// available, the officer references keep its values). On success `file`
+// holds the new image and path and `form` the new fields; on failure both are
+// unchanged.
+[[nodiscard]] Status LoadOfficerFile(const std::filesystem::path& path, BushouFile& file, OfficerForm& form,
+                                     const KeepFlags& keep, const Availability& availability,
+                                     const NameListSizes& sizes);
+
+// Encodes the form into the image of `file` and writes the image over the
+// file at `path`. On a conversion failure ("'%s' は整数ではありません") or a
+// refused field, neither the image nor the file on disk changes.
+[[nodiscard]] Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
+                                     const Availability& availability);
+
+// The biography as the editor gives it back: every CR LF, lone CR and lone LF
+// becomes CR LF.
+[[nodiscard]] ByteString NormalizeLineBreaks(ByteView text);
+
+}  // namespace k4r

@@ -1,0 +1,128 @@
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+namespace k4r::ui {
+namespace {
+
+struct Recorder {
+  bool recording = false;
+  QStringList shown;
+  std::deque<QString> fileAnswers;
+  std::function<void(const QString&)> boxObserver;
+};
+
+Recorder& State() {
+  static Recorder recorder;
+  return recorder;
+}
+
+QString IconName(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Warning: return QStringLiteral("warning");
+    case BoxIcon::Error: return QStringLiteral("error");
+    case BoxIcon::Information: return QStringLiteral("information");
+  }
+  return {};
+}
+
+}  // namespace
+
+void Prompts::Beep() {
+  if (State().recording) {
+    State().shown << QStringLiteral("beep");
+    return;
+  }
+  QApplication::beep();
+}
+
+void Prompts::ExclamationBeep() {
+  if (State().recording) {
+    State().shown << QStringLiteral("exclamation");
+    return;
+  }
+  // Qt offers one system sound; the exclamation is that sound too.
+  QApplication::beep();
+}
+
+void Prompts::ShowBox(QWidget* parent, BoxIcon icon, const QString& caption, const QString& text) {
+  if (State().recording) {
+    const QString line = QStringLiteral("box|%1|%2|%3").arg(IconName(icon), caption, text);
+    State().shown << line;
+    if (State().boxObserver) {
+      State().boxObserver(line);
+    }
+    return;
+  }
+  const QMessageBox::Icon boxIcon = icon == BoxIcon::Warning ? QMessageBox::Warning
+                                    : icon == BoxIcon::Error ? QMessageBox::Critical
+                                                             : QMessageBox::Information;
+  QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void Prompts::ShowError(QWidget* parent, const QString& message) {
+  ShowBox(parent, BoxIcon::Error, kAppTitle, message + QLatin1Char('.'));
+}
+
+std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialogRequest& request) {
+  if (State().recording) {
+    State().shown << QStringLiteral("open-dialog|%1|%2|%3|%4")
+                         .arg(request.caption, request.directory, request.filter, request.presetName);
+    if (State().fileAnswers.empty()) {
+      std::fprintf(stderr, "Prompts: a file dialog was shown but the test queued no answer\n");
+      std::abort();
+    }
+    QString answer = State().fileAnswers.front();
+    State().fileAnswers.pop_front();
+    if (answer.isEmpty()) {
+      return std::nullopt;
+    }
+    return answer;
+  }
+  QFileDialog dialog(parent, request.caption, request.directory, request.filter);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (!request.presetName.isEmpty()) {
+    dialog.selectFile(request.presetName);
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
+void Prompts::OpenUrl(const QString& address) {
+  if (State().recording) {
+    State().shown << QStringLiteral("url|%1").arg(address);
+    return;
+  }
+  QDesktopServices::openUrl(QUrl(address));
+}
+
+void Prompts::StartRecording() {
+  State() = Recorder{};
+  State().recording = true;
+}
+
+void Prompts::StopRecording() { State() = Recorder{}; }
+
+bool Prompts::Recording() { return State().recording; }
+
+QStringList& Prompts::Shown() { return State().shown; }
+
+void Prompts::QueueFileAnswer(const QString& answer) { State().fileAnswers.push_back(answer); }
+
+int Prompts::PendingAnswers() { return static_cast<int>(State().fileAnswers.size()); }
+
+void Prompts::SetBoxObserver(std::function<void(const QString& line)> observer) {
+  State().boxObserver = std::move(observer);
+}
+
+}  // namespace k4r::ui

@@ -1,0 +1,60 @@
+#pragma once
+// Every message box, beep and file dialog of the editor goes through here, so
+// that tests can answer them and read what was shown, in order.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace k4r::ui {
+
+enum class BoxIcon { Warning, Error, Information };
+
+// The caption of the general error box and the application title.
+inline const QString kAppTitle = QStringLiteral("Miravel 登録武将エディタ");
+
+struct FileDialogRequest {
+  QString caption;
+  QString directory;   // initial folder; empty: the system's choice
+  QString filter;      // Qt filter syntax, e.g. "登録武将ファイル(*.K4R) (*.K4R)"
+  QString presetName;  // file name preset in the dialog; may be a full path
+};
+
+class Prompts {
+ public:
+  // The plain message beep and the exclamation sound.
+  static void Beep();
+  static void ExclamationBeep();
+
+  // A modal box with one OK button.
+  static void ShowBox(QWidget* parent, BoxIcon icon, const QString& caption, const QString& text);
+  // The general error box: caption kAppTitle, error icon, message + ".".
+  static void ShowError(QWidget* parent, const QString& message);
+
+  // The file-open dialog; nullopt when the user cancels.
+  static std::optional<QString> AskOpenFileName(QWidget* parent, const FileDialogRequest& request);
+
+  // Opens a web address with the system's open action.
+  static void OpenUrl(const QString& address);
+
+  // --- Test side -----------------------------------------------------------
+  // While recording, nothing is shown: each prompt is appended to Shown() as
+  // one line ("beep", "exclamation", "box|<icon>|<caption>|<text>",
+  // "open-dialog|<caption>|<dir>|<filter>|<preset>", "url|<address>") and file
+  // dialogs take their answer from the queue (an empty QString answers
+  // "cancel"); an unexpected dialog with an empty queue fails loudly.
+  static void StartRecording();
+  static void StopRecording();
+  [[nodiscard]] static bool Recording();
+  [[nodiscard]] static QStringList& Shown();
+  static void QueueFileAnswer(const QString& answer);
+  [[nodiscard]] static int PendingAnswers();
+  // Called whenever a box is shown while recording, e.g. to act meanwhile.
+  static void SetBoxObserver(std::function<void(const QString& line)> observer);
+};
+
+}  // namespace k4r::ui
