@@ -1,0 +1,149 @@
+#include "core/settings.h"
+
+#include <fstream>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "core/file_io.h"
+#include "core/integer_rule.h"
+#include "core/messages.h"
+#include "core/profile_file.h"
+
+namespace k4r {
+namespace {
+namespace fs = std::filesystem;
+
+std::int32_t ReadInteger(ByteView content, ByteView section, ByteView key, std::int32_t fallback) {
+  const std::optional<ByteString> text = ReadProfileValue(content, section, key);
+  if (!text) {
+    return fallback;
+  }
+  return ParseInteger(*text).value_or(fallback);
+}
+
+ByteString ReadText(ByteView content, ByteView section, ByteView key) {
+  const std::optional<ByteString> text = ReadProfileValue(content, section, key);
+  if (!text) {
+    return {};
+  }
+  // Never keep half of a two-byte character at the cut.
+  return ByteString(CutAtCharacterBoundary(*text, kSettingsTextLimit));
+}
+
+Failure CannotWrite(const fs::path& settingsPath) {
+  std::error_code error;
+  fs::path shown = fs::absolute(settingsPath, error);
+  if (error) {
+    shown = settingsPath;
+  }
+  return Failure{messages::CannotWriteSettings(shown)};
+}
+
+// The file's current bytes for a write: a missing file is empty. A file that
+// is there but cannot be read is not treated as empty, or the write would
+// throw its other keys away.
+std::optional<ByteString> CurrentContent(const fs::path& settingsPath) {
+  Result<ByteString> content = ReadWholeFile(settingsPath);
+  if (content) {
+    return std::move(content).value();
+  }
+  std::error_code error;
+  const fs::file_status status = fs::status(settingsPath, error);
+  if (status.type() == fs::file_type::not_found) {
+    return ByteString();
+  }
+  return std::nullopt;
+}
+
+// Overwrites an existing file's bytes without creating anything beside it:
+// for a writable settings file in a folder that refuses new files.
+bool RewriteInPlace(const fs::path& settingsPath, ByteView bytes) {
+  std::error_code error;
+  if (!fs::is_regular_file(settingsPath, error)) {
+    return false;
+  }
+  {
+    // in|out neither creates nor truncates; it opens only a writable file.
+    std::fstream file(settingsPath, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file) {
+      return false;
+    }
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.flush();
+    if (!file) {
+      return false;
+    }
+  }
+  fs::resize_file(settingsPath, bytes.size(), error);
+  return !error;
+}
+
+Status WriteContent(const fs::path& settingsPath, ByteView bytes) {
+  if (ReplaceFileAtomically(settingsPath, bytes)) {
+    return Success();
+  }
+  if (RewriteInPlace(settingsPath, bytes)) {
+    return Success();
+  }
+  return CannotWrite(settingsPath);
+}
+
+struct KeyValue {
+  ByteView section;
+  ByteView key;
+  ByteView value;
+};
+
+// One read of the file, the keys applied in order, one write.
+template <std::size_t N>
+Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) {
+  std::optional<ByteString> content = CurrentContent(settingsPath);
+  if (!content) {
+    return CannotWrite(settingsPath);
+  }
+  for (const KeyValue& entry : keys) {
+    *content = WriteProfileValue(*content, entry.section, entry.key, entry.value);
+  }
+  return WriteContent(settingsPath, *content);
+}
+
+}  // namespace
+
+fs::path SettingsPathFor(const fs::path& programPath) {
+  std::string name = programPath.filename().string();
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) {
+    name.erase(dot);
+  }
+  name += ".ini";
+  return programPath.parent_path() / name;
+}
+
+Settings LoadSettings(const fs::path& settingsPath) {
+  Settings settings;
+  Result<ByteString> content = ReadWholeFile(settingsPath);
+  if (!content) {
+    return settings;
+  }
+  const ByteView bytes = content.value();
+  settings.WinTop = ReadInteger(bytes, "Win", "Top", settings.WinTop);
+  settings.WinLeft = ReadInteger(bytes, "Win", "Left", settings.WinLeft);
+  settings.OpenDir = ReadText(bytes, "Open", "Dir");
+  settings.KaoPath = ReadText(bytes, "Kao", "Path");
+  return settings;
+}
+
+Status SaveWindowPos(const fs::path& settingsPath, std::int32_t top, std::int32_t left) {
+  const std::string topText = std::to_string(top);
+  const std::string leftText = std::to_string(left);
+  const KeyValue keys[] = {{"Win", "Top", topText}, {"Win", "Left", leftText}};
+  return WriteKeys(settingsPath, keys);
+}
+
+Status SaveFacePath(const fs::path& settingsPath, ByteView kaoPath) {
+  const KeyValue keys[] = {{"Kao", "Path", kaoPath}};
+  return WriteKeys(settingsPath, keys);
+}
+
+}  // namespace k4r
