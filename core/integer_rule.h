@@ -7,9 +7,14 @@
 
 namespace k4r {
 
-// A 32-bit integer written in decimal with an optional sign, or in
-// hexadecimal after "$", "0x" or "0X" (optionally signed). Anything else,
-// including an empty text, blanks or a value out of range, is not an integer.
+// A 32-bit integer written in decimal with an optional sign ("+" or "-"), or
+// in hexadecimal after "$", "0x" or "0X" (optionally signed, e.g. "-$10").
+// Decimal must lie in the int32 range. Hexadecimal takes up to 8 significant
+// digits (at most FFFFFFFF) and is read as a 32-bit two's-complement pattern:
+// "$FFFFFFFF" is -1, "$80000000" is -2147483648; a minus sign negates that
+// pattern with wrap-around. Anything else is not an integer: an empty text,
+// a sign or prefix without digits, blanks anywhere, trailing characters, or a
+// value out of range.
 [[nodiscard]] std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 }  // namespace k4r

@@ -23,4 +23,10 @@ std::string WriteError() { return "ストリームへの書き込みエラー"; 
 
 std::string OutOfMemory() { return "メモリストリームの拡大中にメモリが足りなくなりました"; }
 
+std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std::int32_t lastCodable) {
+  const std::string entries = std::to_string(lastCodable + 1);
+  return std::string(field) + ": 武将リストの位置 " + std::to_string(position) +
+         " はファイルに保存できません (保存できるのは武将リストの先頭 " + entries + " 件まで)";
+}
+
 }  // namespace k4r::messages

@@ -2,6 +2,7 @@
 // Every message text the core reports, in one place. Texts are UTF-8; the
 // error box appends the final full stop.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,5 +19,10 @@ namespace k4r::messages {
 [[nodiscard]] std::string ReadError();   // "ストリームからの読み込みエラー"
 [[nodiscard]] std::string WriteError();  // "ストリームへの書き込みエラー"
 [[nodiscard]] std::string OutOfMemory(); // "メモリストリームの拡大中にメモリが足りなくなりました"
+
+// An officer reference whose list position has no code in the file (the
+// codes end at position `lastCodable`). `field` names the field as the user
+// knows it, e.g. "実父武将 (Oya)".
+[[nodiscard]] std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std::int32_t lastCodable);
 
 }  // namespace k4r::messages

@@ -1,0 +1,17 @@
+#include "core/bushou_file.h"
+
+#include "core/file_io.h"
+
+namespace k4r {
+
+Result<ByteString> BushouFile::LoadFromFile(const std::filesystem::path& path) {
+  return ReadWholeFile(path);
+}
+
+// Written through a temporary file: a failed save leaves the old file whole
+// instead of truncated.
+Status BushouFile::SaveToFile(const std::filesystem::path& path) const {
+  return ReplaceFileAtomically(path, image);
+}
+
+}  // namespace k4r

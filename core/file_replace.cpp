@@ -1,0 +1,217 @@
+// Replacing a file so that a failed save never loses it: the new bytes go to
+// a temporary file beside the target, reach the disk, and only then take the
+// target's name in one rename.
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "core/file_io.h"
+#include "core/messages.h"
+#include "core/os_handle.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace k4r {
+namespace fs = std::filesystem;
+namespace {
+
+// Symbolic links are followed so that the file they name is replaced and the
+// link itself stays. Nothing when the chain cannot be read or loops.
+[[nodiscard]] std::optional<fs::path> FollowLinks(fs::path path) {
+  constexpr int kMaxHops = 40;
+  for (int hop = 0; hop < kMaxHops; ++hop) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (!fs::is_symlink(status)) {
+      return path;
+    }
+    const fs::path next = fs::read_symlink(path, error);
+    if (error) {
+      return std::nullopt;
+    }
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return std::nullopt;
+}
+
+[[nodiscard]] fs::path FolderOf(const fs::path& target) {
+  const fs::path folder = target.parent_path();
+  return folder.empty() ? fs::path(".") : folder;
+}
+
+// ".<name>.k4r-tmp-XXXXXX": hidden, recognisably ours, and unique enough that
+// the exclusive create rarely has to retry.
+[[nodiscard]] fs::path TempNameBeside(const fs::path& target) {
+  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  std::string suffix = ".k4r-tmp-";
+  for (int i = 0; i < 6; ++i) {
+    suffix += kLetters[pick(random)];
+  }
+  // Keep the whole name within the usual 255-byte limit of a folder entry.
+  fs::path::string_type name = target.filename().native();
+  constexpr std::size_t kNameRoom = 200;
+  if (name.size() > kNameRoom) {
+    name.resize(kNameRoom);
+  }
+  fs::path tempName = fs::path(fs::path::string_type(1, '.') + name);
+  tempName += suffix;
+  return FolderOf(target) / tempName;
+}
+
+// Removes the temporary file unless the rename has taken it.
+class TempFileGuard {
+ public:
+  explicit TempFileGuard(fs::path path) : path_(std::move(path)) {}
+  ~TempFileGuard() {
+    if (!path_.empty()) {
+      std::error_code ignored;
+      fs::remove(path_, ignored);
+    }
+  }
+  TempFileGuard(const TempFileGuard&) = delete;
+  TempFileGuard& operator=(const TempFileGuard&) = delete;
+  void Release() { path_.clear(); }
+
+ private:
+  fs::path path_;
+};
+
+constexpr int kCreateAttempts = 100;
+
+#ifdef _WIN32
+
+Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView bytes) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  fs::path tempPath;
+  os::UniqueHandle temp;
+  for (int attempt = 0; attempt < kCreateAttempts && !temp.valid(); ++attempt) {
+    tempPath = TempNameBeside(target);
+    temp = os::UniqueHandle(
+        CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!temp.valid() && GetLastError() != ERROR_FILE_EXISTS) {
+      break;
+    }
+  }
+  if (!temp.valid()) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  TempFileGuard guard(tempPath);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1U << 30));
+    DWORD written = 0;
+    if (!WriteFile(temp.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return Failure{messages::WriteError()};
+    }
+    done += written;
+  }
+  if (!FlushFileBuffers(temp.get()) || !temp.Close()) {
+    return Failure{messages::WriteError()};
+  }
+  if (exists) {
+    // Hidden, system and archive marks travel with the content.
+    static_cast<void>(SetFileAttributesW(tempPath.c_str(), attributes));
+  }
+  if (!MoveFileExW(tempPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  guard.Release();
+  return Success();
+}
+
+#else
+
+[[nodiscard]] bool WriteAll(int fd, ByteView bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return false;  // ENOSPC, EFBIG, EDQUOT, EIO: the disk took no more
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// The rename is done when this runs; a folder that cannot be flushed (some
+// file systems refuse) does not undo a save that has happened.
+void SyncFolder(const fs::path& folder) {
+  const os::UniqueHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (handle.valid()) {
+    static_cast<void>(::fsync(handle.get()));
+  }
+}
+
+Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView bytes) {
+  struct stat info {};
+  const bool exists = ::stat(target.c_str(), &info) == 0;
+  if (!exists && errno != ENOENT) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  // Only a plain file is replaced; a file we may not write was marked
+  // read-only by its owner, even though the folder would allow the rename.
+  if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+
+  // A new file gets the usual rights (the umask applies); a replaced one
+  // gets its predecessor's, set before any byte is written.
+  const mode_t createMode = exists ? S_IRUSR | S_IWUSR : 0666;
+  fs::path tempPath;
+  os::UniqueHandle temp;
+  for (int attempt = 0; attempt < kCreateAttempts && !temp.valid(); ++attempt) {
+    tempPath = TempNameBeside(target);
+    temp = os::UniqueHandle(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
+    if (!temp.valid() && errno != EEXIST) {
+      break;
+    }
+  }
+  if (!temp.valid()) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  TempFileGuard guard(tempPath);
+
+  if (exists) {
+    // Ownership can only be kept where we have the right to; the permission
+    // bits always can. fchown first: it clears set-id bits.
+    static_cast<void>(::fchown(temp.get(), info.st_uid, info.st_gid));
+    if (::fchmod(temp.get(), info.st_mode & 07777) != 0) {
+      return Failure{messages::CannotCreate(shown)};
+    }
+  }
+  if (!WriteAll(temp.get(), bytes) || ::fsync(temp.get()) != 0 || !temp.Close()) {
+    return Failure{messages::WriteError()};
+  }
+  if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  guard.Release();
+  SyncFolder(FolderOf(target));
+  return Success();
+}
+
+#endif
+
+}  // namespace
+
+Status ReplaceFileAtomically(const fs::path& path, ByteView bytes) {
+  const std::optional<fs::path> target = FollowLinks(path);
+  if (!target) {
+    return Failure{messages::CannotCreate(path)};
+  }
+  return ReplaceResolved(path, *target, bytes);
+}
+
+}  // namespace k4r
