@@ -111,13 +111,13 @@ Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) {
 }  // namespace
 
 fs::path SettingsPathFor(const fs::path& programPath) {
-  std::string name = programPath.filename().string();
-  const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos) {
+  // Native strings, so that no name is converted on the way.
+  fs::path::string_type name = programPath.filename().native();
+  const std::size_t dot = name.rfind(fs::path::value_type{'.'});
+  if (dot != fs::path::string_type::npos) {
     name.erase(dot);
   }
-  name += ".ini";
-  return programPath.parent_path() / name;
+  return programPath.parent_path() / (fs::path(name) += ".ini");
 }
 
 Settings LoadSettings(const fs::path& settingsPath) {
