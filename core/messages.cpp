@@ -29,4 +29,8 @@ std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std:
          " はファイルに保存できません (保存できるのは武将リストの先頭 " + entries + " 件まで)";
 }
 
+std::string PathNotStorable(std::string_view path) {
+  return "'" + std::string(path) + "' には設定ファイルに保存できない文字が含まれています";
+}
+
 }  // namespace k4r::messages

@@ -25,4 +25,8 @@ namespace k4r::messages {
 // knows it, e.g. "実父武将 (Oya)".
 [[nodiscard]] std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std::int32_t lastCodable);
 
+// A path with a character that the settings file's code page cannot hold, so
+// that it would be read back as another path. `path` is UTF-8.
+[[nodiscard]] std::string PathNotStorable(std::string_view path);
+
 }  // namespace k4r::messages

@@ -1,0 +1,32 @@
+#pragma once
+// What the editor's small modal dialogs share: the fixed dialog frame, the
+// window font, and the placement at a fixed offset from the main window.
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QDialog;
+class QWidget;
+
+namespace k4r::ui {
+
+// "ＭＳ Ｐゴシック" at 12 pixels, falling back to a Japanese proportional
+// gothic where that font is not installed.
+[[nodiscard]] QFont DialogFont();
+
+// A fixed-size dialog with a close box and no minimise, maximise or resize,
+// whose client area is `clientSize`, in DialogFont().
+void SetUpFixedDialog(QDialog& dialog, QSize clientSize);
+
+// Where a window whose frame is `frame` goes so that it lies wholly inside
+// `available`: moved just enough, left/up first when it hangs over the right
+// or bottom edge, right/down when it hangs over the left or top edge.
+[[nodiscard]] QPoint FitInside(const QRect& frame, const QRect& available);
+
+// Moves `dialog` (its frame's top-left corner) to the main window's top-left
+// frame corner plus `offset`, then onto the screen if it would stick out.
+void PlaceAtOffset(QWidget& dialog, const QWidget& mainWindow, QPoint offset);
+
+}  // namespace k4r::ui

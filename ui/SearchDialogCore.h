@@ -1,0 +1,58 @@
+#pragma once
+// The search that the three search dialogs share: the joined text of the
+// target list, taken once per opening, and one find-next step over the
+// main window's list, with its outcome applied.
+
+#include <QString>
+#include <cstdint>
+
+#include "core/bytes.h"
+#include "core/reference_lists.h"
+
+class QComboBox;
+class QDialog;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace k4r::ui {
+
+// The entries of a list as the CP932 bytes they were read from: the bytes
+// kept with each item when there are any (see kEntryBytesRole), otherwise
+// the item's text converted back (our own fixed vocabularies, which always
+// convert back to the same bytes).
+[[nodiscard]] NameList EntryBytes(const QComboBox& list);
+
+// The item data role under which a list item may keep the bytes it was made
+// from (a QByteArray).
+inline constexpr int kEntryBytesRole = 0x0100 + 32;  // Qt::UserRole + 32
+
+// The common frame of a search dialog: its fixed size and font, the cancel
+// button closing it with the cancel result, the edit box ready for Japanese
+// input and holding the focus.
+void SetUpSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelButton);
+
+// Enables the search button exactly while the edit box holds text.
+void FollowEditText(QPushButton& findButton, const QLineEdit& findEdit);
+
+class ListSearch {
+ public:
+  enum class Outcome { Selected, Unchanged, NotFound };
+
+  // Takes the joined text of `list` as it is now; searches use it until the
+  // next call.
+  void TakeJoinedText(const QComboBox& list);
+
+  // One search for `typed` from the list's current selection over `span`
+  // positions. Selected: the list's selection has been set. NotFound: the
+  // exclamation sound has played and the information box has been shown
+  // over `dialog`. Text that CP932 cannot hold is never found.
+  Outcome Run(QComboBox& list, std::int32_t span, const QString& typed, QWidget* dialog) const;
+
+  [[nodiscard]] const ByteString& JoinedText() const { return joined_; }
+
+ private:
+  ByteString joined_;
+};
+
+}  // namespace k4r::ui
