@@ -1,12 +1,67 @@
 #include "cli/Commands.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <exception>
+#include <new>
 #include <ostream>
 
-namespace k4r::cli {
+#include "cli/CliSupport.h"
+#include "cli/CommandParts.h"
+#include "core/messages.h"
 
-int Run(const std::vector<std::string>& /*arguments*/, std::ostream& /*out*/, std::ostream& err) {
-  err << "k4r: no commands yet\n";
+namespace k4r::cli {
+namespace {
+
+constexpr const char* kOverview =
+    "k4r - read and edit registered-officer files (.K4R) from the shell, with the same rules as the editor.\n"
+    "Text is UTF-8 on the command line and in the output; the files hold code page 932 (Shift-JIS).";
+
+constexpr const char* kFooter =
+    "Exit status: 0 success, 1 failure (the editor's message on stderr; for find: not found), 2 usage error.\n"
+    "Run 'k4r COMMAND --help' for the details of a command.";
+
+int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  CLI::App app(kOverview, "k4r");
+  app.footer(kFooter);
+  app.require_subcommand(1);
+  app.fallthrough(false);
+
+  const std::vector<CommandEntry> commands = {AddDumpCommand(app), AddSetCommand(app), AddFindCommand(app),
+                                              AddFaceCommand(app), AddDemoCommand(app)};
+
+  try {
+    // CLI11 takes its arguments last first.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    app.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    const int code = app.exit(error, out, err);
+    return code == 0 ? kExitOk : kExitUsage;
+  }
+
+  for (const CommandEntry& entry : commands) {
+    if (entry.command->parsed()) {
+      return entry.action(out, err);
+    }
+  }
+  err << "k4r: no command given\n";
   return kExitUsage;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  // Nothing may escape: a caller gets an exit code and a message, always.
+  try {
+    return RunUnguarded(arguments, out, err);
+  } catch (const std::bad_alloc&) {
+    ReportFailure(err, messages::OutOfMemory());
+  } catch (const std::exception& error) {
+    err << "k4r: unexpected failure: " << error.what() << "\n";
+  } catch (...) {
+    err << "k4r: unexpected failure\n";
+  }
+  return kExitFailure;
 }
 
 }  // namespace k4r::cli

@@ -1,0 +1,61 @@
+#pragma once
+// What the k4r commands share: UTF-8 outside and CP932 inside, reporting,
+// and the three name-list options with what they make available.
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/bytes.h"
+#include "core/officer_file.h"
+#include "core/reference_lists.h"
+#include "core/result.h"
+
+namespace CLI {
+class App;
+}
+
+namespace k4r::cli {
+
+// CP932 bytes as UTF-8; bytes that are not valid CP932 become U+FFFD.
+[[nodiscard]] std::string Utf8FromCp932(ByteView bytes);
+// nullopt when `text` is not valid UTF-8 or holds a character CP932 lacks.
+[[nodiscard]] std::optional<ByteString> Cp932FromUtf8(std::string_view text);
+// True when the UTF-8 form of `bytes` converts back to exactly `bytes`, that
+// is when a user can give the text back without changing the file.
+[[nodiscard]] bool SurvivesUtf8(ByteView bytes);
+// Lowercase hexadecimal, two digits per byte, nothing between.
+[[nodiscard]] std::string HexOf(ByteView bytes);
+
+// A command-line argument (UTF-8) as a file system path.
+[[nodiscard]] std::filesystem::path PathFromArgument(std::string_view argument);
+
+// The editor's way of telling a failure: its text and a full stop.
+void ReportFailure(std::ostream& err, const Failure& failure);
+void ReportFailure(std::ostream& err, std::string_view message);
+
+// --officer-list, --face-list, --face-file as given (empty: not given).
+struct NameListOptions {
+  std::string officerList;
+  std::string faceList;
+  std::string faceFile;
+};
+void AddNameListOptions(CLI::App& command, NameListOptions& options);
+
+// The name lists as the editor has them after its start: each list is
+// either loaded or absent, and the availability follows the editor's rules.
+struct LoadedNameLists {
+  std::optional<NameList> officers;
+  std::optional<NameList> faces;
+  Availability availability;
+  [[nodiscard]] NameListSizes Sizes() const;
+};
+
+// Loads the lists that were named, once. A named list that cannot be read is
+// reported on `err` as a warning and treated as absent, as the editor treats
+// a missing list; the face file only has to exist.
+[[nodiscard]] LoadedNameLists LoadNameLists(const NameListOptions& options, std::ostream& err);
+
+}  // namespace k4r::cli

@@ -1,0 +1,154 @@
+// k4r dump: the decoded fields of officer files as JSON.
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <span>
+
+#include "cli/CliSupport.h"
+#include "cli/CommandParts.h"
+#include "cli/Commands.h"
+#include "core/bushou_file.h"
+#include "core/bushou_record.h"
+
+namespace k4r::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kDescription = "Print the fields of officer files as JSON";
+
+constexpr const char* kDetails = R"(Output: with one FILE, one JSON object (indented); with several, JSON Lines:
+one object per line, each starting with "file" (the FILE as given). A FILE that
+cannot be read is reported on stderr, the others are still printed, and the
+exit status is 1.
+
+Keys, in this order, each followed by its companions:
+  sei1 mei1 sei2 mei2 retuden   texts (family name, given name, their readings,
+                                biography with its line breaks as stored)
+  seiji tousotu tiryaku kyouyou giri   abilities (the stored byte, 0..255)
+  tokugi        the three skill positions, tokugi_names their entries
+  seibetu       the sex byte as a number (read only)
+  tanjou botu   birth and death year; jumyou = botu - tanjou + 1
+  shutuji sinjin Kyoten Aishou   origin, faith, base, compatibility positions,
+                each with <name>_name
+  Oya Tomo Teki   father, friend, enemy (positions in the officer list; 0 none);
+                Oya_name.. only with --officer-list
+  Kao           face number; Kao_name only with --face-list
+Positions are exactly what the file decodes to, also outside their list; a
+name for a position outside its list is null.
+
+Texts that do not convert to UTF-8 and back to the same bytes (bytes that are
+not valid CP932, or one of CP932's duplicate codes) show U+FFFD or the common
+form in the string and get an extra key right after it, e.g. "sei1_hex", with
+the stored bytes in hexadecimal. Without such a key, setting the text as shown
+gives the same bytes back.
+
+--face-file is accepted for symmetry with 'set' and not used by dump.)";
+
+void AddText(Json& object, const char* key, ByteView bytes) {
+  object[key] = Utf8FromCp932(bytes);
+  if (!SurvivesUtf8(bytes)) {
+    object[std::string(key) + "_hex"] = HexOf(bytes);
+  }
+}
+
+template <typename Entry>
+Json NameAt(std::span<const Entry> list, ListPosition position) {
+  if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
+    return nullptr;
+  }
+  return Utf8FromCp932(list[static_cast<std::size_t>(position)]);
+}
+
+Json RecordToJson(const BushouRecord& record, const LoadedNameLists& lists) {
+  const std::span<const ByteView> skills = vocabulary::Skills().entries;
+  Json object = Json::object();
+  AddText(object, "sei1", record.sei1);
+  AddText(object, "mei1", record.mei1);
+  AddText(object, "sei2", record.sei2);
+  AddText(object, "mei2", record.mei2);
+  AddText(object, "retuden", record.retuden);
+  object["seiji"] = record.seiji;
+  object["tousotu"] = record.tousotu;
+  object["tiryaku"] = record.tiryaku;
+  object["kyouyou"] = record.kyouyou;
+  object["giri"] = record.giri;
+  object["tokugi"] = Json::array({record.tokugi[0], record.tokugi[1], record.tokugi[2]});
+  object["tokugi_names"] = Json::array(
+      {NameAt(skills, record.tokugi[0]), NameAt(skills, record.tokugi[1]), NameAt(skills, record.tokugi[2])});
+  object["seibetu"] = record.seibetu;
+  object["tanjou"] = record.tanjou;
+  object["botu"] = record.botu;
+  object["jumyou"] = record.jumyou;
+  object["shutuji"] = record.shutuji;
+  object["shutuji_name"] = NameAt(vocabulary::Origins().entries, record.shutuji);
+  object["sinjin"] = record.sinjin;
+  object["sinjin_name"] = NameAt(vocabulary::Faiths().entries, record.sinjin);
+  object["Kyoten"] = record.Kyoten;
+  object["Kyoten_name"] = NameAt(vocabulary::Bases().entries, record.Kyoten);
+  object["Aishou"] = record.Aishou;
+  object["Aishou_name"] = NameAt(vocabulary::Compatibility().entries, record.Aishou);
+  const std::pair<const char*, ListPosition> references[] = {
+      {"Oya", record.Oya}, {"Tomo", record.Tomo}, {"Teki", record.Teki}};
+  for (const auto& [key, position] : references) {
+    object[key] = position;
+    if (lists.officers) {
+      object[std::string(key) + "_name"] = NameAt(std::span<const ByteString>(*lists.officers), position);
+    }
+  }
+  object["Kao"] = record.Kao;
+  if (lists.faces) {
+    object["Kao_name"] = NameAt(std::span<const ByteString>(*lists.faces), record.Kao);
+  }
+  return object;
+}
+
+std::string ToText(const Json& object, int indent) {
+  // Arguments may be any bytes; never let a stray one abort the output.
+  return object.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
+
+struct DumpOptions {
+  std::vector<std::string> files;
+  NameListOptions lists;
+};
+
+int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
+  const LoadedNameLists lists = LoadNameLists(options.lists, err);
+  const bool single = options.files.size() == 1;
+  int status = kExitOk;
+  for (const std::string& file : options.files) {
+    Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
+    if (!image) {
+      ReportFailure(err, image.failure());
+      status = kExitFailure;
+      continue;
+    }
+    const Json fields = RecordToJson(DecodeRecord(image.value()), lists);
+    if (single) {
+      out << ToText(fields, 2) << '\n';
+      continue;
+    }
+    Json line = Json::object();
+    line["file"] = file;
+    line.update(fields);
+    out << ToText(line, -1) << '\n';
+  }
+  out.flush();
+  return status;
+}
+
+}  // namespace
+
+CommandEntry AddDumpCommand(CLI::App& app) {
+  auto options = std::make_shared<DumpOptions>();
+  CLI::App* command = app.add_subcommand("dump", kDescription);
+  command->footer(kDetails);
+  command->add_option("FILE", options->files, "Officer files (.K4R)")->required();
+  AddNameListOptions(*command, options->lists);
+  return {command, [options](std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
+}
+
+}  // namespace k4r::cli

@@ -1,0 +1,317 @@
+// k4r set: open an officer file as the editor does, change fields, save it.
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliSupport.h"
+#include "cli/CommandParts.h"
+#include "cli/Commands.h"
+#include "core/bushou_file.h"
+#include "core/integer_rule.h"
+#include "core/messages.h"
+#include "core/officer_file.h"
+#include "core/record_layout.h"
+
+namespace k4r::cli {
+namespace {
+
+constexpr const char* kDescription = "Change fields of an officer file and save it as the editor does";
+
+constexpr const char* kDetails = R"(The file is opened and saved exactly as the editor opens and saves it (no
+"固定" box checked). With no NAME=VALUE the command is "open, then save without
+edits", which writes the editor's normal forms of the fields back.
+Assignments apply from left to right; nothing is written unless all succeed.
+
+Names (the same as in 'k4r dump'):
+  sei1 mei1           family and given name, at most 8 bytes in CP932
+  sei2 mei2           their readings, at most 16 bytes in CP932
+  retuden             biography, at most 146 bytes in CP932 after every line
+                      break (LF, CR or CR LF) became CR LF
+  seiji tousotu tiryaku kyouyou giri   abilities; the low 8 bits are stored
+  tokugi1 tokugi2 tokugi3   skill positions (0..19; 19 is "（なし）")
+  tanjou              birth year; moves botu so that the lifespan stays
+  jumyou              lifespan; moves botu (botu = tanjou + jumyou - 1)
+  botu                death year; moves jumyou, the birth year stays
+  shutuji sinjin Kyoten Aishou   origin (0..11), faith (0..2), base (0..99),
+                      compatibility (0..99) positions
+  Oya Tomo Teki       father, friend, enemy: positions in the officer list
+                      (0 none); need --officer-list
+  Kao                 face number; needs --face-list and --face-file
+  seibetu             read only: the editor never writes it
+Numbers are decimal or hexadecimal after "$", "0x" or "0X", 32-bit, with an
+optional sign. A list position outside its list, or -1, means no selection, as
+in the editor. Texts are UTF-8 and must be expressible in code page 932.
+
+As in the editor, the officer references are read and written only when
+--officer-list names a readable list (its lines are the list), and the face
+number is written only when --face-list names a readable list and --face-file
+an existing file. A text that does not fit or cannot be encoded, a number that
+is not an integer, or a field that would not be written is refused: the file
+stays exactly as it was and the exit status is 1.)";
+
+enum class FieldKind { Text, Ability, Skill, BirthYear, Lifespan, DeathYear, Position, OfficerRef, Face, ReadOnly };
+
+struct FieldSpec {
+  std::string_view name;
+  FieldKind kind;
+  ByteString OfficerForm::*text = nullptr;        // Text
+  std::size_t width = 0;                          // Text
+  std::string OfficerForm::*number = nullptr;     // Ability
+  ListPosition OfficerForm::*position = nullptr;  // Position, OfficerRef, Face
+  std::int32_t listLength = 0;                    // Position
+  int skill = 0;                                  // Skill
+};
+
+const std::vector<FieldSpec>& FieldSpecs() {
+  using F = OfficerForm;
+  static const std::vector<FieldSpec> specs = {
+      {"sei1", FieldKind::Text, &F::sei1, layout::kSei1Width},
+      {"mei1", FieldKind::Text, &F::mei1, layout::kMei1Width},
+      {"sei2", FieldKind::Text, &F::sei2, layout::kSei2Width},
+      {"mei2", FieldKind::Text, &F::mei2, layout::kMei2Width},
+      {"retuden", FieldKind::Text, &F::retuden, layout::kRetudenWidth},
+      {"seiji", FieldKind::Ability, nullptr, 0, &F::seiji},
+      {"tousotu", FieldKind::Ability, nullptr, 0, &F::tousotu},
+      {"tiryaku", FieldKind::Ability, nullptr, 0, &F::tiryaku},
+      {"kyouyou", FieldKind::Ability, nullptr, 0, &F::kyouyou},
+      {"giri", FieldKind::Ability, nullptr, 0, &F::giri},
+      {"tokugi1", FieldKind::Skill, nullptr, 0, nullptr, nullptr, 0, 0},
+      {"tokugi2", FieldKind::Skill, nullptr, 0, nullptr, nullptr, 0, 1},
+      {"tokugi3", FieldKind::Skill, nullptr, 0, nullptr, nullptr, 0, 2},
+      {"seibetu", FieldKind::ReadOnly},
+      {"tanjou", FieldKind::BirthYear},
+      {"jumyou", FieldKind::Lifespan},
+      {"botu", FieldKind::DeathYear},
+      {"shutuji", FieldKind::Position, nullptr, 0, nullptr, &F::shutuji,
+       static_cast<std::int32_t>(vocabulary::Origins().entries.size())},
+      {"sinjin", FieldKind::Position, nullptr, 0, nullptr, &F::sinjin,
+       static_cast<std::int32_t>(vocabulary::Faiths().entries.size())},
+      {"Kyoten", FieldKind::Position, nullptr, 0, nullptr, &F::Kyoten,
+       static_cast<std::int32_t>(vocabulary::Bases().entries.size())},
+      {"Aishou", FieldKind::Position, nullptr, 0, nullptr, &F::Aishou,
+       static_cast<std::int32_t>(vocabulary::Compatibility().entries.size())},
+      {"Oya", FieldKind::OfficerRef, nullptr, 0, nullptr, &F::Oya},
+      {"Tomo", FieldKind::OfficerRef, nullptr, 0, nullptr, &F::Tomo},
+      {"Teki", FieldKind::OfficerRef, nullptr, 0, nullptr, &F::Teki},
+      {"Kao", FieldKind::Face, nullptr, 0, nullptr, &F::Kao},
+  };
+  return specs;
+}
+
+struct Assignment {
+  const FieldSpec* field = nullptr;
+  std::string value;
+};
+
+// Checks every NAME=VALUE before any file is touched; a usage error names the
+// offending argument.
+std::optional<std::string> ParseAssignments(const std::vector<std::string>& arguments,
+                                            std::vector<Assignment>& assignments) {
+  for (const std::string& argument : arguments) {
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string::npos) {
+      return "'" + argument + "' is not NAME=VALUE";
+    }
+    const std::string_view name = std::string_view(argument).substr(0, equals);
+    const auto& specs = FieldSpecs();
+    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const FieldSpec& s) { return s.name == name; });
+    if (spec == specs.end()) {
+      return "unknown field '" + std::string(name) + "' (see k4r set --help for the names)";
+    }
+    if (spec->kind == FieldKind::ReadOnly) {
+      return "seibetu is read only: the sex byte is never written";
+    }
+    assignments.push_back({&*spec, argument.substr(equals + 1)});
+  }
+  return std::nullopt;
+}
+
+// What an assignment needs besides the form.
+struct SetContext {
+  const LoadedNameLists& lists;
+};
+
+Result<std::int32_t> Integer(std::string_view text) {
+  const std::optional<std::int32_t> value = ParseInteger(text);
+  if (!value) {
+    return Failure{messages::NotAnInteger(text)};
+  }
+  return *value;
+}
+
+Result<std::string> YearSum(std::string_view field, std::int64_t value) {
+  if (value < INT32_MIN || value > INT32_MAX) {
+    return Failure{std::string(field) + ": the result " + std::to_string(value) + " is not a 32-bit integer"};
+  }
+  return std::to_string(value);
+}
+
+Status SetText(const FieldSpec& field, std::string_view value, OfficerForm& form) {
+  std::optional<ByteString> bytes = Cp932FromUtf8(value);
+  if (!bytes) {
+    return Failure{std::string(field.name) + ": '" + std::string(value) + "' cannot be written in code page 932"};
+  }
+  if (bytes->find('\0') != ByteString::npos) {
+    return Failure{std::string(field.name) + ": a text cannot hold the NUL character"};
+  }
+  // The editor gives the biography back with CR LF line breaks; measure that.
+  ByteString stored = field.text == &OfficerForm::retuden ? NormalizeLineBreaks(*bytes) : std::move(*bytes);
+  if (stored.size() > field.width) {
+    return Failure{std::string(field.name) + ": '" + std::string(value) + "' takes " + std::to_string(stored.size()) +
+                   " bytes in code page 932; the field holds " + std::to_string(field.width)};
+  }
+  form.*field.text = std::move(stored);
+  return Success();
+}
+
+// A position outside its list shows as no selection in the editor.
+ListPosition InList(std::int32_t position, std::int32_t length) {
+  return position >= 0 && position < length ? position : kNoSelection;
+}
+
+Status Apply(const Assignment& assignment, OfficerForm& form, const SetContext& context) {
+  const FieldSpec& field = *assignment.field;
+  const std::string& value = assignment.value;
+  switch (field.kind) {
+    case FieldKind::Text: return SetText(field, value, form);
+    case FieldKind::Ability: {
+      const Result<std::int32_t> number = Integer(value);
+      if (!number) {
+        return number.failure();
+      }
+      form.*field.number = value;
+      return Success();
+    }
+    case FieldKind::Skill: {
+      const Result<std::int32_t> number = Integer(value);
+      if (!number) {
+        return number.failure();
+      }
+      const auto length = static_cast<std::int32_t>(vocabulary::Skills().entries.size());
+      form.tokugi[static_cast<std::size_t>(field.skill)] = InList(number.value(), length);
+      return Success();
+    }
+    case FieldKind::BirthYear:
+    case FieldKind::Lifespan:
+    case FieldKind::DeathYear: {
+      const Result<std::int32_t> number = Integer(value);
+      if (!number) {
+        return number.failure();
+      }
+      // As the window does: birth year and lifespan are the inputs, the death
+      // year follows; a death year given directly moves the lifespan instead.
+      if (field.kind == FieldKind::DeathYear) {
+        const Result<std::int32_t> birth = Integer(form.tanjou);
+        if (!birth) {
+          return birth.failure();
+        }
+        Result<std::string> lifespan =
+            YearSum("jumyou", std::int64_t{number.value()} - std::int64_t{birth.value()} + 1);
+        if (!lifespan) {
+          return lifespan.failure();
+        }
+        form.jumyou = std::move(lifespan.value());
+        form.botu = std::to_string(number.value());
+        return Success();
+      }
+      const bool birthGiven = field.kind == FieldKind::BirthYear;
+      const Result<std::int32_t> other = Integer(birthGiven ? form.jumyou : form.tanjou);
+      if (!other) {
+        return other.failure();
+      }
+      Result<std::string> death = YearSum("botu", std::int64_t{number.value()} + std::int64_t{other.value()} - 1);
+      if (!death) {
+        return death.failure();
+      }
+      (birthGiven ? form.tanjou : form.jumyou) = value;
+      form.botu = std::move(death.value());
+      return Success();
+    }
+    case FieldKind::Position:
+    case FieldKind::OfficerRef:
+    case FieldKind::Face: {
+      const Result<std::int32_t> number = Integer(value);
+      if (!number) {
+        return number.failure();
+      }
+      std::int32_t length = field.listLength;
+      if (field.kind == FieldKind::OfficerRef) {
+        if (!context.lists.availability.officerList) {
+          return Failure{std::string(field.name) +
+                         ": officer references are written only with a readable --officer-list"};
+        }
+        length = context.lists.Sizes().officers;
+      } else if (field.kind == FieldKind::Face) {
+        if (!context.lists.availability.face) {
+          return Failure{std::string(field.name) +
+                         ": the face number is written only with a readable --face-list and an existing --face-file"};
+        }
+        length = context.lists.Sizes().faces;
+      }
+      form.*field.position = InList(number.value(), length);
+      return Success();
+    }
+    case FieldKind::ReadOnly: break;
+  }
+  return Failure{std::string(field.name) + ": cannot be set"};
+}
+
+struct SetOptions {
+  std::string file;
+  std::vector<std::string> assignments;
+  NameListOptions lists;
+};
+
+int RunSet(const SetOptions& options, std::ostream& err) {
+  std::vector<Assignment> assignments;
+  if (const std::optional<std::string> problem = ParseAssignments(options.assignments, assignments)) {
+    err << "k4r set: " << *problem << "\nRun with --help for more information.\n";
+    return kExitUsage;
+  }
+
+  const LoadedNameLists lists = LoadNameLists(options.lists, err);
+  const NameListSizes sizes = lists.Sizes();
+  const std::filesystem::path path = PathFromArgument(options.file);
+
+  OfficerForm form = StartForm(sizes);
+  BushouFile file;
+  if (const Status loaded = LoadOfficerFile(path, file, form, KeepFlags{}, lists.availability, sizes); !loaded) {
+    ReportFailure(err, loaded.failure());
+    return kExitFailure;
+  }
+
+  const SetContext context{lists};
+  for (const Assignment& assignment : assignments) {
+    if (const Status applied = Apply(assignment, form, context); !applied) {
+      ReportFailure(err, applied.failure());
+      return kExitFailure;
+    }
+  }
+
+  if (const Status saved = SaveOfficerFile(path, file, form, lists.availability); !saved) {
+    ReportFailure(err, saved.failure());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+CommandEntry AddSetCommand(CLI::App& app) {
+  auto options = std::make_shared<SetOptions>();
+  CLI::App* command = app.add_subcommand("set", kDescription);
+  command->footer(kDetails);
+  command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")->required();
+  command->add_option("ASSIGNMENTS", options->assignments, "Fields to change, as NAME=VALUE (see below)")
+      ->type_name("NAME=VALUE ...");
+  AddNameListOptions(*command, options->lists);
+  return {command, [options](std::ostream&, std::ostream& err) { return RunSet(*options, err); }};
+}
+
+}  // namespace k4r::cli
