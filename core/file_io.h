@@ -29,10 +29,13 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{256} << 20;
 // old or the new content: the bytes go to a temporary file in the same
 // folder, are flushed to disk and renamed over the target. A symbolic link is
 // followed (its target is replaced, the link stays). The target's permission
-// bits are kept. On failure the old file is untouched and no temporary file
-// remains. Failures: messages::CannotCreate(path) when the file cannot be
-// created or replaced (read-only file or folder, missing folder),
-// messages::WriteError() when writing breaks off part-way.
+// bits are kept (its owner where the system lets us). On failure the old file
+// is untouched and no temporary file remains. Failures:
+// messages::CannotCreate(path) when the file cannot be created or replaced: a
+// missing or unwritable folder, a target that is not a plain file, or one we
+// have no right to write (refused even though the folder would allow the
+// rename: its owner marked it read-only); messages::WriteError() when writing
+// or flushing breaks off part-way (disk full, file-size limit).
 [[nodiscard]] Status ReplaceFileAtomically(const std::filesystem::path& path, ByteView bytes);
 
 }  // namespace k4r

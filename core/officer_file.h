@@ -61,8 +61,12 @@ struct NameListSizes {
                                      const NameListSizes& sizes);
 
 // Encodes the form into the image of `file` and writes the image over the
-// file at `path`. On a conversion failure ("'%s' は整数ではありません") or a
-// refused field, neither the image nor the file on disk changes.
+// file at `path`. The biography's line breaks become CR LF first; a result
+// longer than the field is cut on a character boundary. On a conversion
+// failure ("'%s' は整数ではありません", abilities first, then birth and death
+// year) or a refused field, neither the image nor the file on disk changes.
+// The patched image replaces `file.image` only once the file is written, so
+// after any failure the image still matches what was last read or written.
 [[nodiscard]] Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
                                      const Availability& availability);
 
