@@ -17,10 +17,9 @@ class QWidget;
 
 namespace k4r::ui {
 
-// The entries of a list as the CP932 bytes they were read from: the bytes
-// kept with each item when there are any (see kEntryBytesRole), otherwise
-// the item's text converted back (our own fixed vocabularies, which always
-// convert back to the same bytes).
+// The entries of a list as CP932 bytes, one per item, in list order: the
+// bytes kept with an item under kEntryBytesRole when there are any, else the
+// item's text converted back to CP932.
 [[nodiscard]] NameList EntryBytes(const QComboBox& list);
 
 // The item data role under which a list item may keep the bytes it was made

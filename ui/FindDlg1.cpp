@@ -1,0 +1,40 @@
+#include "ui/FindDlg1.h"
+
+#include <QShowEvent>
+
+#include "core/find_in_list.h"
+#include "ui/DialogFrame.h"
+#include "ui/Main.h"
+
+using k4r::ui::FollowEditText;
+using k4r::ui::ListSearch;
+using k4r::ui::PlaceAtOffset;
+using k4r::ui::SetUpSearchDialog;
+
+TForm3::TForm3(TForm1& mainWindow) : QDialog(&mainWindow), mainWindow_(mainWindow) {
+  ui_.setupUi(this);
+  SetUpSearchDialog(*this, *ui_.FindEdit1, *ui_.CancelBtn1);
+  PlaceAtOffset(*this, mainWindow_, QPoint(500, 240));
+  connect(ui_.FindEdit1, &QLineEdit::textChanged, this, &TForm3::FindEdit1Change);
+  connect(ui_.FindBtn1, &QPushButton::clicked, this, &TForm3::FindBtn1Click);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) {
+    FormShow();
+  }
+  QDialog::showEvent(event);
+}
+
+void TForm3::FormShow() {
+  search_.TakeJoinedText(*mainWindow_.KyotenComboBox1());
+}
+
+void TForm3::FindEdit1Change() {
+  FollowEditText(*ui_.FindBtn1, *ui_.FindEdit1);
+}
+
+void TForm3::FindBtn1Click() {
+  search_.Run(*mainWindow_.KyotenComboBox1(), k4r::search_span::kBases, ui_.FindEdit1->text(), this);
+  ui_.FindEdit1->setFocus();
+}
