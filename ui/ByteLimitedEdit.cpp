@@ -1,0 +1,88 @@
+#include "ui/ByteLimitedEdit.h"
+
+#include <QValidator>
+#include <algorithm>
+
+#include "bridge/Cp932.h"
+#include "ui/ByteLimit.h"
+
+using k4r::ui::Cp932Size;
+using k4r::ui::FitInsertion;
+using k4r::ui::LineBreaks;
+
+// Every change of the text passes here before it is made: typing, pasting,
+// dropping and input-method commits. A change that would exceed the limit
+// keeps as much of the inserted text as fits.
+class ByteLimitValidator final : public QValidator {
+ public:
+  explicit ByteLimitValidator(ByteLimitedEdit& edit) : QValidator(&edit), edit_(edit) {}
+
+  State validate(QString& input, int& cursor) const override {
+    if (edit_.settingBytes_) {
+      return Acceptable;
+    }
+    const QString& before = edit_.acceptedText_;
+    // The inserted part lies between what the text kept in front and behind.
+    qsizetype front = 0;
+    while (front < before.size() && front < input.size() && before.at(front) == input.at(front)) {
+      ++front;
+    }
+    qsizetype back = 0;
+    while (back < before.size() - front && back < input.size() - front &&
+           before.at(before.size() - 1 - back) == input.at(input.size() - 1 - back)) {
+      ++back;
+    }
+    const QString inserted = input.mid(front, input.size() - front - back);
+    const std::optional<std::size_t> insertedSize = Cp932Size(inserted, LineBreaks::AsIs);
+    if (!insertedSize) {
+      return Invalid;
+    }
+    const std::size_t limit = static_cast<std::size_t>(std::max(edit_.byteLimit_, 0));
+    const std::size_t kept = SizeOrLength(input.left(front) + input.right(back));
+    const std::size_t newSize = kept + *insertedSize;
+    if (newSize <= limit || newSize <= SizeOrLength(before)) {
+      return Acceptable;
+    }
+    if (kept >= limit) {
+      return Invalid;
+    }
+    const QString fitting = *FitInsertion(inserted, limit - kept, LineBreaks::AsIs);
+    if (fitting.isEmpty()) {
+      return Invalid;
+    }
+    input = input.left(front) + fitting + input.right(back);
+    cursor = static_cast<int>(front + fitting.size());
+    return Acceptable;
+  }
+
+ private:
+  // Text set by the program might hold a character CP932 cannot hold; it
+  // then counts one byte so that the user can still delete it.
+  static std::size_t SizeOrLength(const QString& text) {
+    return Cp932Size(text, LineBreaks::AsIs).value_or(static_cast<std::size_t>(text.size()));
+  }
+
+  ByteLimitedEdit& edit_;
+};
+
+ByteLimitedEdit::ByteLimitedEdit(QWidget* parent) : QLineEdit(parent) {
+  setValidator(new ByteLimitValidator(*this));
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { acceptedText_ = text; });
+}
+
+void ByteLimitedEdit::SetBytes(k4r::ByteView bytes) {
+  originalBytes_ = k4r::ByteString(bytes);
+  originalText_ = k4r::bridge::FromCp932(bytes);
+  hasOriginal_ = true;
+  settingBytes_ = true;
+  setText(originalText_);
+  acceptedText_ = text();
+  settingBytes_ = false;
+}
+
+k4r::ByteString ByteLimitedEdit::Bytes() const {
+  if (hasOriginal_ && text() == originalText_) {
+    return originalBytes_;
+  }
+  return k4r::ui::EncodeEdited(text());
+}

@@ -1,0 +1,267 @@
+#include "ui/Main.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QTimer>
+#include <QToolTip>
+#include <QUrl>
+#include <span>
+
+#include "bridge/Cp932.h"
+#include "bridge/PortraitImage.h"
+#include "core/reference_lists.h"
+#include "core/settings.h"
+#include "ui/Prompts.h"
+#include "ui_Main.h"
+
+// Resources of a static library are registered by hand.
+static void InitMainIcons() {
+  Q_INIT_RESOURCE(MainIcons);
+}
+
+using k4r::bridge::FromCp932;
+using k4r::bridge::FromUtf8;
+using k4r::ui::Prompts;
+
+namespace {
+
+// The window's one font: MS P Gothic at 12 pixels where installed, else a
+// proportional Japanese Gothic of the same kind.
+QFont EditorFont() {
+  const QStringList installed = QFontDatabase::families();
+  const QStringList wanted = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                              QStringLiteral("IPAPGothic"),      QStringLiteral("IPA Pゴシック"),
+                              QStringLiteral("VL PGothic"),      QStringLiteral("Noto Sans CJK JP")};
+  QFont font;
+  for (const QString& family : wanted) {
+    if (installed.contains(family)) {
+      font.setFamily(family);
+      break;
+    }
+  }
+  font.setPixelSize(12);
+  font.setBold(false);
+  font.setItalic(false);
+  return font;
+}
+
+void Fill(QComboBox* box, std::span<const k4r::ByteView> entries) {
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(entries.size()));
+  for (const k4r::ByteView entry : entries) {
+    items << FromCp932(entry);
+  }
+  box->addItems(items);
+}
+
+}  // namespace
+
+TForm1::TForm1(std::filesystem::path settingsPath, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), settingsPath_(std::move(settingsPath)) {
+  InitMainIcons();
+  ui->setupUi(this);
+  SetUpControls();
+  // The start contents; the derived labels are first filled at the end of
+  // FormCreate, once the handlers are connected.
+  ShowForm(k4r::StartForm({}), ListsToShow{});
+  ConnectHandlers();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetUpControls() {
+  setWindowIcon(QIcon(QStringLiteral(":/icons/app48.png")));
+  // Fixed size, no maximise button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  ui->centralwidget->setFixedSize(856, 441);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  setAcceptDrops(true);
+
+  const QFont font = EditorFont();
+  setFont(font);
+  for (QMenu* menu : findChildren<QMenu*>()) {
+    menu->setFont(font);
+  }
+  QToolTip::setFont(font);
+
+  // The tool buttons sit at left 4 and 27, top 2, as on the form.
+  ui->ToolBar1->setContentsMargins(0, 0, 0, 0);
+  ui->ToolBar1->layout()->setContentsMargins(4, 2, 0, 0);
+  ui->ToolBar1->layout()->setSpacing(0);
+
+  for (QLineEdit* direct : {ui->seijiEdit1, ui->tousotuEdit1, ui->tiryakuEdit1, ui->kyouyouEdit1, ui->giriEdit1,
+                            ui->tanjouEdit1, ui->jumyouEdit1, ui->seibetuEdit1}) {
+    direct->setAttribute(Qt::WA_InputMethodEnabled, false);
+  }
+  QPalette readOnly = ui->seibetuEdit1->palette();
+  readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+  ui->seibetuEdit1->setPalette(readOnly);
+  ui->retudenMemo1->setByteLimit(146);
+  // The drop-down lists show the number of rows given on the form.
+  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+
+  ui->UpDown1->SetBuddy(ui->seijiEdit1);
+  ui->UpDown2->SetBuddy(ui->tousotuEdit1);
+  ui->UpDown3->SetBuddy(ui->tiryakuEdit1);
+  ui->UpDown4->SetBuddy(ui->kyouyouEdit1);
+  ui->UpDown5->SetBuddy(ui->giriEdit1);
+  ui->UpDown6->SetBuddy(ui->tanjouEdit1);
+  ui->UpDown7->SetBuddy(ui->jumyouEdit1);
+
+  namespace vocabulary = k4r::vocabulary;
+  for (QComboBox* skills : {ui->tokugiComboBox1, ui->tokugiComboBox2, ui->tokugiComboBox3}) {
+    Fill(skills, vocabulary::Skills().entries);
+  }
+  Fill(ui->shutujiComboBox1, vocabulary::Origins().entries);
+  Fill(ui->sinjinComboBox1, vocabulary::Faiths().entries);
+  Fill(ui->KyotenComboBox1, vocabulary::Bases().entries);
+  Fill(ui->Aishou1ComboBox1, vocabulary::Compatibility().entries);
+  // Shown for information only: never filled from a file, read or enabled.
+  ui->seibetuComboBox1->clear();
+  ui->joutaiComboBox1->clear();
+  Fill(ui->seibetuComboBox1, vocabulary::Sexes().entries);
+  Fill(ui->joutaiComboBox1, vocabulary::States().entries);
+  ui->seibetuComboBox1->setCurrentIndex(-1);
+  ui->joutaiComboBox1->setCurrentIndex(-1);
+
+  // Labels are sized to their text.
+  for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
+    label->adjustSize();
+  }
+}
+
+void TForm1::ConnectHandlers() {
+  connect(ui->Open1, &QAction::triggered, this, &TForm1::Open1Click);
+  connect(ui->ToolButton1, &QToolButton::clicked, this, &TForm1::ToolButton1Click);
+  connect(ui->Save1, &QAction::triggered, this, &TForm1::Save1Click);
+  connect(ui->ToolButton2, &QToolButton::clicked, this, &TForm1::ToolButton2Click);
+  connect(ui->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+  connect(ui->Settings1, &QAction::triggered, this, &TForm1::Settings1Click);
+  connect(ui->About1, &QAction::triggered, this, &TForm1::About1Click);
+
+  // Program changes of these texts run the same handling as typing.
+  connect(ui->tanjouEdit1, &QLineEdit::textChanged, this, &TForm1::tanjouEdit1Change);
+  connect(ui->jumyouEdit1, &QLineEdit::textChanged, this, &TForm1::jumyouEdit1Change);
+  connect(ui->MaxBtn1, &QPushButton::clicked, this, &TForm1::MaxBtn1Click);
+  connect(ui->MinBtn1, &QPushButton::clicked, this, &TForm1::MinBtn1Click);
+  connect(ui->MinBtn2, &QPushButton::clicked, this, &TForm1::MinBtn2Click);
+  connect(ui->MaxBtn2, &QPushButton::clicked, this, &TForm1::MaxBtn2Click);
+  connect(ui->GenpukuBtn1, &QPushButton::clicked, this, &TForm1::GenpukuBtn1Click);
+  connect(ui->GenpukuBtn2, &QPushButton::clicked, this, &TForm1::GenpukuBtn2Click);
+  connect(ui->GenpukuBtn3, &QPushButton::clicked, this, &TForm1::GenpukuBtn3Click);
+  connect(ui->GenpukuBtn4, &QPushButton::clicked, this, &TForm1::GenpukuBtn4Click);
+
+  // Only a user's choice runs the face list's handler; setting it from code does not.
+  connect(ui->KaoComboBox1, &QComboBox::activated, this, &TForm1::KaoComboBox1Change);
+  ui->PaintBox1->SetPaintHandler([this](QPainter& painter) { PaintBox1Paint(painter); });
+
+  connect(ui->FindBtn1, &QPushButton::clicked, this, &TForm1::FindBtn1Click);
+  connect(ui->FindBtn2, &QPushButton::clicked, this, &TForm1::FindBtn2Click);
+  connect(ui->FindBtn3, &QPushButton::clicked, this, &TForm1::FindBtn3Click);
+  connect(ui->FindBtn4, &QPushButton::clicked, this, &TForm1::FindBtn4Click);
+  connect(ui->FindBtn5, &QPushButton::clicked, this, &TForm1::FindBtn5Click);
+}
+
+QComboBox* TForm1::KyotenComboBox1() const {
+  return ui->KyotenComboBox1;
+}
+QComboBox* TForm1::OyaComboBox1() const {
+  return ui->OyaComboBox1;
+}
+QComboBox* TForm1::TomoComboBox1() const {
+  return ui->TomoComboBox1;
+}
+QComboBox* TForm1::TekiComboBox1() const {
+  return ui->TekiComboBox1;
+}
+QComboBox* TForm1::KaoComboBox1() const {
+  return ui->KaoComboBox1;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormCloseQuery();
+  event->accept();
+}
+
+// The close is never refused: a position that cannot be written is reported
+// and the window closes all the same.
+void TForm1::FormCloseQuery() {
+  const QPoint position = pos();
+  const k4r::Status written = k4r::SaveWindowPos(settingsPath_, position.y(), position.x());
+  if (!written) {
+    Prompts::ShowError(this, FromUtf8(written.failure().message));
+  }
+}
+
+void TForm1::Exit1Click() {
+  close();
+}
+
+namespace {
+QString DroppedOfficerFile(const QMimeData* mime) {
+  if (mime == nullptr || mime->urls().size() != 1 || !mime->urls().constFirst().isLocalFile()) {
+    return {};
+  }
+  const QString path = mime->urls().constFirst().toLocalFile();
+  return QFileInfo(path).suffix().compare(QLatin1String("K4R"), Qt::CaseInsensitive) == 0 ? path : QString();
+}
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedOfficerFile(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString path = DroppedOfficerFile(event->mimeData());
+  if (path.isEmpty()) {
+    return;
+  }
+  event->acceptProposedAction();
+  OpenOfficerFile(QFileInfo(path).absoluteFilePath());
+}
+
+void TForm1::KaoComboBox1Change() {
+  // A new choice may be reported again if it cannot be drawn.
+  portraitFailureReported_ = false;
+  ui->PaintBox1->repaint();
+}
+
+void TForm1::PaintBox1Paint(QPainter& painter) {
+  if (!availability_.face) {
+    return;
+  }
+  // No selection, or a face the file's table does not cover: nothing to draw.
+  const int face = ui->KaoComboBox1->currentIndex();
+  if (face < 0 || face >= k4r::face_file::kFaceCount) {
+    return;
+  }
+  const k4r::Result<k4r::FacePortrait> portrait = faceArchive_.ReadPortrait(face);
+  if (!portrait) {
+    ReportPortraitFailure(FromUtf8(portrait.failure().message));
+    return;
+  }
+  painter.drawImage(0, 0, k4r::bridge::PortraitToImage(portrait.value()));
+}
+
+// Shown once per choice of face, and after the paint has finished: the box
+// itself makes the area repaint, which must not report again.
+void TForm1::ReportPortraitFailure(const QString& message) {
+  if (portraitFailureReported_) {
+    return;
+  }
+  portraitFailureReported_ = true;
+  QTimer::singleShot(0, this, [this, message] { Prompts::ShowError(this, message); });
+}
