@@ -46,7 +46,8 @@ ListPosition DecodeBase(BytePair bytes) {
 }
 
 BytePair EncodeBase(ListPosition position) {
-  const std::int32_t code = kBaseCodeTop - position;
+  // 64-bit: 262 minus a position near INT32_MIN does not fit in 32 bits.
+  const std::int64_t code = kBaseCodeTop - std::int64_t{position};
   if (code >= 256) {
     return {static_cast<std::uint8_t>((code - 256) & 0xFF), 1};
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace k4r {
 namespace {
 
@@ -73,6 +75,15 @@ TEST(BaseCode, PositionIs262MinusTheCode) {
   }
   EXPECT_EQ(DecodeBase({0, 0}), 262);
   EXPECT_EQ(DecodeBase({162, 0}), 100);
+}
+
+// Found by fuzzing EncodeRecord: 262 minus INT32_MIN overflowed. Any
+// position encodes, and its bytes read back as a position with those bytes.
+TEST(BaseCode, ExtremePositionsEncodeWithoutOverflow) {
+  for (const ListPosition position : {INT32_MIN, INT32_MIN + 1, -65536, 263, 518, INT32_MAX}) {
+    const BytePair bytes = EncodeBase(position);
+    EXPECT_EQ(EncodeBase(DecodeBase(bytes)), bytes) << position;
+  }
 }
 
 TEST(OriginCode, MapsThroughTheTableSkippingSixAndEight) {
