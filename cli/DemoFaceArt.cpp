@@ -196,13 +196,13 @@ QPainterPath HeadPath(const Traits& t, double grow = 0) {
 // A monk's cowl: round over the crown, falling in folds to the shoulders.
 QPainterPath HoodPath(const Traits& t) {
   const double top = t.cy - t.h - 6;
-  const double bottom = t.shoulderY + 8;
+  const double bottom = t.shoulderY + 2;
   QPainterPath path;
   path.moveTo(t.cx, top);
   path.cubicTo(t.cx + t.w + 3, top, t.cx + t.w + 7, t.cy - t.h * 0.5, t.cx + t.w + 7, t.cy + 2);
-  path.cubicTo(t.cx + t.w + 7, t.cy + t.h * 0.7, t.cx + t.w + 10, bottom - 8, t.cx + t.w + 16, bottom);
-  path.quadTo(t.cx, bottom + 8, t.cx - t.w - 16, bottom);
-  path.cubicTo(t.cx - t.w - 10, bottom - 8, t.cx - t.w - 7, t.cy + t.h * 0.7, t.cx - t.w - 7, t.cy + 2);
+  path.cubicTo(t.cx + t.w + 7, t.cy + t.h * 0.7, t.cx + t.w + 9, bottom - 8, t.cx + t.w + 13, bottom);
+  path.quadTo(t.cx, bottom + 5, t.cx - t.w - 13, bottom);
+  path.cubicTo(t.cx - t.w - 9, bottom - 8, t.cx - t.w - 7, t.cy + t.h * 0.7, t.cx - t.w - 7, t.cy + 2);
   path.cubicTo(t.cx - t.w - 7, t.cy - t.h * 0.5, t.cx - t.w - 3, top, t.cx, top);
   path.closeSubpath();
   return path;
@@ -213,6 +213,33 @@ QPainterPath RectPath(double x, double y, double width, double height) {
   path.addRect(x, y, width, height);
   return path;
 }
+
+// Painting limited to a region. Clipping, unlike Qt's path booleans, never
+// drops part of a curved shape.
+class Clip {
+ public:
+  explicit Clip(QPainter& painter) : painter_(painter) { painter_.save(); }
+  ~Clip() { painter_.restore(); }
+  Clip(const Clip&) = delete;
+  Clip& operator=(const Clip&) = delete;
+  Clip& Inside(const QPainterPath& shape) {
+    painter_.setClipPath(shape, Qt::IntersectClip);
+    return *this;
+  }
+  Clip& Inside(double x, double y, double width, double height) { return Inside(RectPath(x, y, width, height)); }
+  Clip& Outside(const QPainterPath& shape) {
+    QPainterPath rest;
+    rest.setFillRule(Qt::OddEvenFill);
+    rest.addRect(-100, -100, kWidth + 200, kHeight + 200);
+    rest.addPath(shape);
+    return Inside(rest);
+  }
+  Clip& Outside(double x, double y, double width, double height) { return Outside(RectPath(x, y, width, height)); }
+  void Fill(const QBrush& brush) { painter_.fillRect(QRectF(-10, -10, kWidth + 20, kHeight + 20), brush); }
+
+ private:
+  QPainter& painter_;
+};
 
 QPen Stroke(const QColor& colour, double width) {
   return QPen(colour, width, Qt::SolidLine, Qt::RoundCap);
@@ -298,7 +325,8 @@ void DrawHairBehind(QPainter& p, const Traits& t) {
       back.lineTo(t.cx + t.w + 9, 112);
       back.cubicTo(t.cx + t.w + 4, t.cy + t.h + 10, t.cx + t.w + 6, t.cy + t.h * 0.6, t.cx + t.w + 3, t.cy - t.h * 0.2);
       back.closeSubpath();
-      p.fillPath(back.united(HeadPath(t, 3)), Mix(t.hair, Qt::black, 0.15));
+      p.fillPath(back, Mix(t.hair, Qt::black, 0.15));
+      p.fillPath(HeadPath(t, 3), Mix(t.hair, Qt::black, 0.15));
       break;
     }
     case Hair::kHelmet: {
@@ -537,7 +565,8 @@ void DrawBeard(QPainter& p, const Traits& t) {
   const double half = t.mouthWidth / 2;
   const QColor colour = Mix(t.hair, QColor(0x10, 0x0C, 0x0A), 0.1);
   // Sideburns start at eye level so that they meet the hair at the temples.
-  QPainterPath jaw = HeadPath(t, 1.2).intersected(RectPath(0, t.cy - 1.5, kWidth, kHeight));
+  const QPainterPath jaw = HeadPath(t, 1.2);
+  const double sideburnTop = t.cy - 1.5;
   QPainterPath tip;
   tip.moveTo(t.cx - t.w * 0.55, t.cy + t.h * 0.7);
   tip.quadTo(t.cx - 4, t.cy + t.h + t.beardLength, t.cx, t.cy + t.h + t.beardLength + 2);
@@ -555,10 +584,16 @@ void DrawBeard(QPainter& p, const Traits& t) {
   switch (t.beard) {
     case Beard::kNone: return;
     case Beard::kMoustache: p.fillPath(moustache, colour); return;
-    case Beard::kFull:
-      p.fillPath(jaw.united(tip).subtracted(openFace), colour);
+    case Beard::kFull: {
+      Clip(p).Outside(openFace).Inside(jaw).Inside(0, sideburnTop, kWidth, kHeight).Fill(colour);
+      {
+        Clip clip(p);
+        clip.Outside(openFace);
+        p.fillPath(tip, colour);
+      }
       p.fillPath(moustache, colour);
       break;
+    }
     case Beard::kGoatee: {
       QPainterPath goatee;
       const double lip = my + 2.5;
@@ -571,12 +606,19 @@ void DrawBeard(QPainter& p, const Traits& t) {
       break;
     }
     case Beard::kWhiskers: {
-      QPainterPath sides = jaw.subtracted(openFace).subtracted(RectPath(t.cx - t.w * 0.35, 0, t.w * 0.7, kHeight));
-      p.fillPath(sides, colour);
+      Clip(p)
+          .Outside(openFace)
+          .Outside(t.cx - t.w * 0.35, 0, t.w * 0.7, kHeight)
+          .Inside(jaw)
+          .Inside(0, sideburnTop, kWidth, kHeight)
+          .Fill(colour);
       p.fillPath(moustache, colour);
       break;
     }
-    case Beard::kStubble: p.fillPath(jaw.subtracted(openFace).united(moustache), WithAlpha(colour, 70)); return;
+    case Beard::kStubble:
+      Clip(p).Outside(openFace).Inside(jaw).Inside(0, sideburnTop, kWidth, kHeight).Fill(WithAlpha(colour, 70));
+      p.fillPath(moustache, WithAlpha(colour, 70));
+      return;
   }
   // The mouth shows through the beard.
   QPainterPath mouth;
@@ -590,21 +632,25 @@ void DrawHairFront(QPainter& p, const Traits& t) {
   const QPainterPath shell = HeadPath(t, 1.6);
   const double hairline = t.cy - t.h * 0.5;
   const double top = t.cy - t.h;
-  QPainterPath cap = shell.intersected(RectPath(0, 0, kWidth, hairline + 1));
-  // Temples come down beside the eyes to the ears.
-  QPainterPath temples = shell.subtracted(RectPath(t.cx - t.w * 0.72, 0, t.w * 1.44, kHeight))
-                             .intersected(RectPath(0, 0, kWidth, t.cy - 1));
   const QColor hair = t.hair;
+  // The hair over the forehead, and the temples down beside the eyes to the ears.
+  const auto fillCapAndTemples = [&] {
+    Clip(p).Inside(shell).Inside(0, 0, kWidth, hairline + 1).Fill(hair);
+    Clip(p).Inside(shell).Inside(0, 0, kWidth, t.cy - 1).Outside(t.cx - t.w * 0.72, 0, t.w * 1.44, kHeight).Fill(hair);
+  };
   const QColor sheen = Mix(t.hair, Qt::white, 0.25);
 
   switch (t.hairStyle) {
     case Hair::kTopknot: {
       // Shaved crown, hair at the sides, the knot folded forward on top.
-      p.fillPath(cap.intersected(RectPath(0, 0, kWidth, t.cy - t.h * 0.62)),
-                 Mix(t.skin, QColor(0x8C, 0x9C, 0xAC), 0.35));
-      p.fillPath(temples.united(shell.subtracted(RectPath(t.cx - t.w * 0.6, 0, t.w * 1.2, kHeight))
-                                    .intersected(RectPath(0, top + 6, kWidth, t.cy - top - 7))),
-                 hair);
+      fillCapAndTemples();
+      QPainterPath crown;
+      crown.addEllipse(QPointF(t.cx, t.cy - t.h * 0.62), t.w * 0.58, t.h * 0.62);
+      Clip(p)
+          .Inside(HeadPath(t))
+          .Inside(crown)
+          .Inside(0, 0, kWidth, hairline + 1)
+          .Fill(Mix(t.skin, QColor(0x8C, 0x9C, 0xAC), 0.3));
       p.setPen(Qt::NoPen);
       p.setBrush(hair);
       p.drawRoundedRect(QRectF(t.cx - 2.8, top - 7, 5.6, 12), 2.6, 2.6);
@@ -617,7 +663,8 @@ void DrawHairFront(QPainter& p, const Traits& t) {
     case Hair::kHeadband:
     case Hair::kTuft:
     case Hair::kCourtCap: {
-      QPainterPath mass = cap.united(temples);
+      fillCapAndTemples();
+      p.setPen(Qt::NoPen);
       if (t.hairStyle == Hair::kCropped || t.hairStyle == Hair::kHeadband) {
         // Rough spikes over the crown.
         QPainterPath spikes;
@@ -629,7 +676,9 @@ void DrawHairFront(QPainter& p, const Traits& t) {
         }
         spikes.lineTo(t.cx + t.w + 1, hairline);
         spikes.closeSubpath();
-        mass = mass.united(spikes.subtracted(RectPath(0, hairline, kWidth, kHeight)));
+        Clip clip(p);
+        clip.Inside(0, 0, kWidth, hairline);
+        p.fillPath(spikes, hair);
       }
       if (t.hairStyle == Hair::kTuft) {
         QPainterPath tuft;
@@ -638,9 +687,8 @@ void DrawHairFront(QPainter& p, const Traits& t) {
         tuft.lineTo(t.cx + 6, top - 17);
         tuft.quadTo(t.cx + 9, top - 10, t.cx + 2, top + 1);
         tuft.closeSubpath();
-        mass = mass.united(tuft);
+        p.fillPath(tuft, hair);
       }
-      p.fillPath(mass, hair);
       // A parting and a few strands catch the light.
       p.setPen(Stroke(WithAlpha(sheen, 150), 0.8));
       p.drawLine(QPointF(t.cx - 6, top + 4), QPointF(t.cx - 10, hairline - 1));
@@ -651,8 +699,7 @@ void DrawHairFront(QPainter& p, const Traits& t) {
       }
       if (t.hairStyle == Hair::kHeadband) {
         const QColor band = t.trim.lightness() < 90 ? QColor(0xF2, 0xF0, 0xEA) : t.trim;
-        QPainterPath strip = shell.intersected(RectPath(0, hairline - 5, kWidth, 4.5));
-        p.fillPath(strip, band);
+        Clip(p).Inside(shell).Inside(0, hairline - 5, kWidth, 4.5).Fill(band);
         p.setPen(Stroke(band, 1.8));
         p.drawLine(QPointF(t.cx + t.w, hairline - 3), QPointF(t.cx + t.w + 6, hairline + 4));
         p.drawLine(QPointF(t.cx + t.w, hairline - 3), QPointF(t.cx + t.w + 8, hairline - 1));
@@ -670,11 +717,12 @@ void DrawHairFront(QPainter& p, const Traits& t) {
       break;
     }
     case Hair::kLong: {
-      QPainterPath fringe = cap.united(temples);
-      QPainterPath curtains = HeadPath(t, 3)
-                                  .subtracted(RectPath(t.cx - t.w * 0.8, 0, t.w * 1.6, kHeight))
-                                  .intersected(RectPath(0, 0, kWidth, t.cy + t.h * 0.5));
-      p.fillPath(fringe.united(curtains), hair);
+      fillCapAndTemples();
+      Clip(p)
+          .Inside(HeadPath(t, 3))
+          .Inside(0, 0, kWidth, t.cy + t.h * 0.5)
+          .Outside(t.cx - t.w * 0.8, 0, t.w * 1.6, kHeight)
+          .Fill(hair);
       p.setPen(Stroke(WithAlpha(sheen, 160), 0.9));
       p.drawLine(QPointF(t.cx, top + 1), QPointF(t.cx, hairline - 2));
       p.drawLine(QPointF(t.cx - 8, top + 5), QPointF(t.cx - 14, hairline + 2));
@@ -692,7 +740,11 @@ void DrawHairFront(QPainter& p, const Traits& t) {
       shine.setColorAt(1, WithAlpha(Qt::white, 0));
       p.fillPath(HeadPath(t), shine);
       if (t.old) {
-        p.fillPath(temples, WithAlpha(hair, 200));
+        Clip(p)
+            .Inside(shell)
+            .Inside(0, 0, kWidth, t.cy - 1)
+            .Outside(t.cx - t.w * 0.72, 0, t.w * 1.44, kHeight)
+            .Fill(WithAlpha(hair, 200));
       }
       break;
     }
@@ -728,7 +780,9 @@ void DrawHairFront(QPainter& p, const Traits& t) {
           moon.addEllipse(QPointF(t.cx, top - 13), 11, 7);
           QPainterPath bite;
           bite.addEllipse(QPointF(t.cx, top - 16), 10, 6);
-          p.fillPath(moon.subtracted(bite), gold);
+          Clip clip(p);
+          clip.Outside(bite);
+          p.fillPath(moon, gold);
           break;
         }
         case Crest::kHorns:
@@ -753,17 +807,18 @@ void DrawHairFront(QPainter& p, const Traits& t) {
       } else {
         opening.addEllipse(QPointF(t.cx, t.cy + t.h * 0.08), t.w * 0.9, t.h * 0.9);
       }
-      const QPainterPath cloth = HoodPath(t).subtracted(opening);
+      const QPainterPath cloth = HoodPath(t);
       QLinearGradient fold(t.cx - t.w - 10, 0, t.cx + t.w + 10, 0);
       fold.setColorAt(0, Mix(t.hood, Qt::white, 0.15));
       fold.setColorAt(0.5, t.hood);
       fold.setColorAt(1, Mix(t.hood, Qt::black, 0.2));
+      Clip clip(p);
+      clip.Outside(opening);
       p.fillPath(cloth, fold);
       p.setPen(Stroke(WithAlpha(Mix(t.hood, Qt::black, 0.5), 150), 0.9));
       p.setBrush(Qt::NoBrush);
       p.drawPath(opening);
       p.save();
-      p.setClipPath(cloth);
       p.translate(t.cx, t.cy + t.h * 0.1);
       p.scale(1.18, 1.12);
       p.translate(-t.cx, -t.cy - t.h * 0.1);
