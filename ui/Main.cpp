@@ -54,6 +54,19 @@ QFont EditorFont() {
   return font;
 }
 
+// A caption must end before the control it names. The fallback fonts are a
+// little wider than the one the form was laid out for, so a caption that would
+// run into its control is set with slightly tighter letters.
+void FitBefore(QLabel* caption, const QWidget* control) {
+  const int room = control->x() - caption->x() - 2;
+  QFont font = caption->font();
+  for (qreal spacing = -0.1; caption->sizeHint().width() > room && spacing >= -1.0; spacing -= 0.1) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    caption->setFont(font);
+  }
+  caption->adjustSize();
+}
+
 void Fill(QComboBox* box, std::span<const k4r::ByteView> entries) {
   QStringList items;
   items.reserve(static_cast<qsizetype>(entries.size()));
@@ -138,6 +151,20 @@ void TForm1::SetUpControls() {
   // Labels are sized to their text.
   for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
     label->adjustSize();
+  }
+  const std::pair<QLabel*, QWidget*> captions[] = {
+      {ui->Label1, ui->sei1Edit1},         {ui->Label2, ui->mei1Edit1},         {ui->Label3, ui->sei2Edit1},
+      {ui->Label4, ui->mei2Edit1},         {ui->Label5, ui->seijiEdit1},        {ui->Label6, ui->tousotuEdit1},
+      {ui->Label7, ui->tiryakuEdit1},      {ui->Label8, ui->kyouyouEdit1},      {ui->Label9, ui->giriEdit1},
+      {ui->Label10, ui->tokugiComboBox1},  {ui->Label11, ui->tokugiComboBox2},  {ui->Label12, ui->tokugiComboBox3},
+      {ui->Label13, ui->seibetuComboBox1}, {ui->Label16, ui->shutujiComboBox1}, {ui->Label17, ui->sinjinComboBox1},
+      {ui->Label14, ui->tanjouEdit1},      {ui->Label19, ui->botuLabel1},       {ui->Label15, ui->jumyouEdit1},
+      {ui->Label20, ui->katokuLabel1},     {ui->Label21, ui->okehazamaLabel1},  {ui->Label22, ui->houiLabel1},
+      {ui->Label23, ui->honnoujiLabel1},   {ui->Label26, ui->Aishou1ComboBox1}, {ui->Label27, ui->OyaComboBox1},
+      {ui->Label28, ui->TomoComboBox1},    {ui->Label29, ui->TekiComboBox1},    {ui->Label25, ui->KyotenComboBox1},
+      {ui->Label24, ui->joutaiComboBox1},  {ui->Label18, ui->retudenMemo1},     {ui->Label31, ui->FindBtn5}};
+  for (const auto& [caption, control] : captions) {
+    FitBefore(caption, control);
   }
 }
 
