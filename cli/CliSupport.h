@@ -19,13 +19,19 @@ class App;
 
 namespace k4r::cli {
 
-// CP932 bytes as UTF-8; bytes that are not valid CP932 become U+FFFD.
+// CP932 bytes as UTF-8 for showing. `exact` tells whether converting the
+// text back gives the same bytes, that is whether a user can give the text
+// back without changing the file.
+struct ShownText {
+  std::string utf8;
+  bool exact = true;
+};
+// Every byte that is not part of a valid CP932 character shows as U+FFFD
+// (one per byte), whatever the codec makes of it.
+[[nodiscard]] ShownText ShowCp932(ByteView bytes);
 [[nodiscard]] std::string Utf8FromCp932(ByteView bytes);
 // nullopt when `text` is not valid UTF-8 or holds a character CP932 lacks.
 [[nodiscard]] std::optional<ByteString> Cp932FromUtf8(std::string_view text);
-// True when the UTF-8 form of `bytes` converts back to exactly `bytes`, that
-// is when a user can give the text back without changing the file.
-[[nodiscard]] bool SurvivesUtf8(ByteView bytes);
 // Lowercase hexadecimal, two digits per byte, nothing between.
 [[nodiscard]] std::string HexOf(ByteView bytes);
 

@@ -19,7 +19,7 @@ constexpr const char* kOverview =
 
 constexpr const char* kFooter =
     "Exit status: 0 success, 1 failure (the editor's message on stderr; for find: not found), 2 usage error.\n"
-    "Run 'k4r COMMAND --help' for the details of a command.";
+    "Run 'k4r COMMAND --help' for the details of a command.\n";
 
 int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   CLI::App app(kOverview, "k4r");

@@ -28,7 +28,8 @@ replaced):
   SAMPLE1.K4R .. SAMPLE3.K4R   three officers whose references and faces
                 point into the lists above
 Everything is CP932 with CR LF line ends, made up by this program.
-Try: k4r dump DIR/SAMPLE1.K4R --officer-list DIR/BUSHOU.DAT --face-list DIR/KAO.DAT)";
+Try: k4r dump DIR/SAMPLE1.K4R --officer-list DIR/BUSHOU.DAT --face-list DIR/KAO.DAT
+)";
 
 struct DemoOptions {
   std::string directory;
@@ -137,7 +138,7 @@ CommandEntry AddDemoCommand(CLI::App& app) {
   auto options = std::make_shared<DemoOptions>();
   CLI::App* command = app.add_subcommand("demo", kDescription);
   command->footer(kDetails);
-  command->add_option("DIR", options->directory, "Folder to write the demo set into")->required();
+  command->add_option("DIR", options->directory, "Folder to write the demo set into")->required()->type_name("PATH");
   return {command, [options](std::ostream& out, std::ostream& err) { return RunDemo(*options, out, err); }};
 }
 

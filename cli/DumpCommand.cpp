@@ -39,17 +39,19 @@ Keys, in this order, each followed by its companions:
 Positions are exactly what the file decodes to, also outside their list; a
 name for a position outside its list is null.
 
-Texts that do not convert to UTF-8 and back to the same bytes (bytes that are
-not valid CP932, or one of CP932's duplicate codes) show U+FFFD or the common
-form in the string and get an extra key right after it, e.g. "sei1_hex", with
-the stored bytes in hexadecimal. Without such a key, setting the text as shown
-gives the same bytes back.
+Texts that do not convert to UTF-8 and back to the same bytes get an extra key
+right after them, e.g. "sei1_hex", with the stored bytes in hexadecimal: bytes
+that are not valid CP932 (each shown as U+FFFD in the string) or one of CP932's
+duplicate codes (shown as its character). Without such a key, setting the text
+as shown gives the same bytes back.
 
---face-file is accepted for symmetry with 'set' and not used by dump.)";
+--face-file is accepted for symmetry with 'set' and not used by dump.
+)";
 
 void AddText(Json& object, const char* key, ByteView bytes) {
-  object[key] = Utf8FromCp932(bytes);
-  if (!SurvivesUtf8(bytes)) {
+  ShownText shown = ShowCp932(bytes);
+  object[key] = std::move(shown.utf8);
+  if (!shown.exact) {
     object[std::string(key) + "_hex"] = HexOf(bytes);
   }
 }
@@ -146,7 +148,7 @@ CommandEntry AddDumpCommand(CLI::App& app) {
   auto options = std::make_shared<DumpOptions>();
   CLI::App* command = app.add_subcommand("dump", kDescription);
   command->footer(kDetails);
-  command->add_option("FILE", options->files, "Officer files (.K4R)")->required();
+  command->add_option("FILE", options->files, "Officer files (.K4R)")->required()->type_name("PATH ...");
   AddNameListOptions(*command, options->lists);
   return {command, [options](std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
 }

@@ -23,7 +23,8 @@ constexpr const char* kDescription = "Write one face portrait as a 96 x 120 PNG 
 constexpr const char* kDetails = R"(FACEFILE is a face graphics file (KAO_M.VX9): a table of 1000 image offsets
 and 96 x 120 pictures with 256 colours. NUMBER is the face number, 0..999, as
 stored in an officer file's Kao field. Only the offset table and the one
-picture are read. OUT is replaced as a whole (never left half written).)";
+picture are read. OUT is replaced as a whole (never left half written).
+)";
 
 struct FaceOptions {
   std::string faceFile;
@@ -66,9 +67,10 @@ CommandEntry AddFaceCommand(CLI::App& app) {
   auto options = std::make_shared<FaceOptions>();
   CLI::App* command = app.add_subcommand("face", kDescription);
   command->footer(kDetails);
-  command->add_option("FACEFILE", options->faceFile, "Face graphics file (KAO_M.VX9)")->required();
+  command->add_option("FACEFILE", options->faceFile, "Face graphics file (KAO_M.VX9)")->required()->type_name("PATH");
   command->add_option("NUMBER", options->number, "Face number")
       ->required()
+      ->type_name("0..999")
       ->check(CLI::Range(0, face_file::kFaceCount - 1));
   command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("OUT.png")->required();
   return {command, [options](std::ostream&, std::ostream& err) { return RunFace(*options, err); }};

@@ -34,7 +34,8 @@ Output and exit status:
 
 SPAN defaults to 100 for bases, 1113 for a file named BUSHOU.DAT, 1000 for
 KAO.DAT and the number of entries for any other file. --from -1 (the default)
-means nothing is selected. A file literally named "bases" is given as ./bases.)";
+means nothing is selected. A file literally named "bases" is given as ./bases.
+)";
 
 struct FindOptions {
   std::string list;
@@ -112,8 +113,8 @@ CommandEntry AddFindCommand(CLI::App& app) {
   auto options = std::make_shared<FindOptions>();
   CLI::App* command = app.add_subcommand("find", kDescription);
   command->footer(kDetails);
-  command->add_option("LIST", options->list, "\"bases\" or a name list file")->required();
-  command->add_option("TEXT", options->text, "The text to find (UTF-8)")->required();
+  command->add_option("LIST", options->list, "\"bases\" or a name list file")->required()->type_name("bases|PATH");
+  command->add_option("TEXT", options->text, "The text to find (UTF-8)")->required()->type_name("UTF-8");
   command->add_option("--from", options->from, "The selected position the search continues from (-1: none)")
       ->type_name("K")
       ->check(CLI::Range(-1, std::numeric_limits<std::int32_t>::max()));

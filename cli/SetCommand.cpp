@@ -53,7 +53,8 @@ As in the editor, the officer references are read and written only when
 number is written only when --face-list names a readable list and --face-file
 an existing file. A text that does not fit or cannot be encoded, a number that
 is not an integer, or a field that would not be written is refused: the file
-stays exactly as it was and the exit status is 1.)";
+stays exactly as it was and the exit status is 1.
+)";
 
 enum class FieldKind { Text, Ability, Skill, BirthYear, Lifespan, DeathYear, Position, OfficerRef, Face, ReadOnly };
 
@@ -307,7 +308,9 @@ CommandEntry AddSetCommand(CLI::App& app) {
   auto options = std::make_shared<SetOptions>();
   CLI::App* command = app.add_subcommand("set", kDescription);
   command->footer(kDetails);
-  command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")->required();
+  command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")
+      ->required()
+      ->type_name("PATH");
   command->add_option("ASSIGNMENTS", options->assignments, "Fields to change, as NAME=VALUE (see below)")
       ->type_name("NAME=VALUE ...");
   AddNameListOptions(*command, options->lists);
