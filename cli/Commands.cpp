@@ -30,6 +30,17 @@ int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, s
   const std::vector<CommandEntry> commands = {AddDumpCommand(app), AddSetCommand(app), AddFindCommand(app),
                                               AddFaceCommand(app), AddDemoCommand(app)};
 
+  // Without this CLI11 only says that a command is required.
+  if (!arguments.empty() && !arguments.front().starts_with('-')) {
+    const bool known = std::any_of(commands.begin(), commands.end(), [&](const CommandEntry& entry) {
+      return entry.command->get_name() == arguments.front();
+    });
+    if (!known) {
+      err << "k4r: unknown command '" << arguments.front() << "'\nRun with --help for more information.\n";
+      return kExitUsage;
+    }
+  }
+
   try {
     // CLI11 takes its arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

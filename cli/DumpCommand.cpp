@@ -32,7 +32,7 @@ Keys, in this order, each followed by its companions:
   seibetu       the sex byte as a number (read only)
   tanjou botu   birth and death year; jumyou = botu - tanjou + 1
   shutuji sinjin Kyoten Aishou   origin, faith, base, compatibility positions,
-                each with <name>_name
+                each with its entry beside it: shutuji_name .. Kyoten_name ..
   Oya Tomo Teki   father, friend, enemy (positions in the officer list; 0 none);
                 Oya_name.. only with --officer-list
   Kao           face number; Kao_name only with --face-list
