@@ -2,9 +2,11 @@
 // a temporary file beside the target, reach the disk, and only then take the
 // target's name in one rename.
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "core/file_io.h"
 #include "core/messages.h"
@@ -12,6 +14,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #endif
 
@@ -45,23 +48,73 @@ namespace {
 
 // ".<name>.k4r-tmp-XXXXXX": hidden, recognisably ours, and unique enough that
 // the exclusive create rarely has to retry.
-[[nodiscard]] fs::path TempNameBeside(const fs::path& target) {
-  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  thread_local std::mt19937 random{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-  std::string suffix = ".k4r-tmp-";
-  for (int i = 0; i < 6; ++i) {
-    suffix += kLetters[pick(random)];
-  }
+constexpr char kTempLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kTempRandomLength = 6;
+
+// The temporary names of a target all start with this.
+[[nodiscard]] fs::path::string_type TempPrefix(const fs::path& target) {
   // Keep the whole name within the usual 255-byte limit of a folder entry.
   fs::path::string_type name = target.filename().native();
   constexpr std::size_t kNameRoom = 200;
   if (name.size() > kNameRoom) {
     name.resize(kNameRoom);
   }
-  fs::path tempName = fs::path(fs::path::string_type(1, '.') + name);
-  tempName += suffix;
-  return FolderOf(target) / tempName;
+  fs::path::string_type prefix(1, '.');
+  prefix += name;
+  for (const char letter : std::string_view(".k4r-tmp-")) {
+    prefix += static_cast<fs::path::value_type>(letter);
+  }
+  return prefix;
+}
+
+[[nodiscard]] fs::path TempNameBeside(const fs::path& target) {
+  // Drawn from the system each time: a generator kept in memory would give a
+  // forked process the same names as its parent, and names left by killed
+  // saves would then use up every attempt of the exclusive create.
+  std::random_device random;
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kTempLetters - 2);
+  fs::path::string_type name = TempPrefix(target);
+  for (std::size_t i = 0; i < kTempRandomLength; ++i) {
+    name += static_cast<fs::path::value_type>(kTempLetters[pick(random)]);
+  }
+  return FolderOf(target) / fs::path(name);
+}
+
+[[nodiscard]] bool IsTempNameOf(const fs::path::string_type& name, const fs::path::string_type& prefix) {
+  if (name.size() != prefix.size() + kTempRandomLength || name.compare(0, prefix.size(), prefix) != 0) {
+    return false;
+  }
+  const std::string_view letters(kTempLetters, sizeof kTempLetters - 1);
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [&](auto unit) {
+    return unit < 128 && letters.find(static_cast<char>(unit)) != std::string_view::npos;
+  });
+}
+
+// A save that was killed (power cut, crash, SIGKILL) leaves its temporary
+// file behind. It never blocks a later save (names are random and created
+// exclusively), but the next successful save of the same file removes such
+// leftovers so that they do not pile up. A leftover must be older than this,
+// which no save in progress is, and must not be held by a live save (see
+// RemoveIfAbandoned).
+constexpr auto kAbandonedAge = std::chrono::minutes(10);
+
+[[nodiscard]] bool RemoveIfAbandoned(const fs::path& path);
+
+void RemoveAbandonedTempFiles(const fs::path& target) {
+  const fs::path::string_type prefix = TempPrefix(target);
+  const fs::file_time_type cutoff = fs::file_time_type::clock::now() - kAbandonedAge;
+  std::error_code error;
+  for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end; entry.increment(error)) {
+    std::error_code ignored;
+    if (!IsTempNameOf(entry->path().filename().native(), prefix) || entry->is_symlink(ignored) ||
+        !entry->is_regular_file(ignored)) {
+      continue;
+    }
+    const fs::file_time_type written = entry->last_write_time(ignored);
+    if (!ignored && written < cutoff) {
+      static_cast<void>(RemoveIfAbandoned(entry->path()));
+    }
+  }
 }
 
 // Removes the temporary file unless the rename has taken it.
@@ -126,7 +179,14 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
     return Failure{messages::CannotCreate(shown)};
   }
   guard.Release();
+  RemoveAbandonedTempFiles(target);
   return Success();
+}
+
+// A live save holds its temporary file open without sharing, so deleting it
+// fails; a dead one's file goes.
+bool RemoveIfAbandoned(const fs::path& path) {
+  return DeleteFileW(path.c_str()) != 0;
 }
 
 #else
@@ -182,6 +242,9 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
     return Failure{messages::CannotCreate(shown)};
   }
   TempFileGuard guard(tempPath);
+  // Marks the file as a save in progress until this process closes it or
+  // dies (see RemoveIfAbandoned); a file system without locks just goes on.
+  static_cast<void>(::flock(temp.get(), LOCK_EX | LOCK_NB));
 
   if (exists) {
     // Ownership can only be kept where we have the right to; the permission
@@ -199,7 +262,17 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   }
   guard.Release();
   SyncFolder(FolderOf(target));
+  RemoveAbandonedTempFiles(target);
   return Success();
+}
+
+// A live save holds a lock on its temporary file; one that died released it.
+bool RemoveIfAbandoned(const fs::path& path) {
+  const os::UniqueHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (!file.valid() || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+    return false;
+  }
+  return ::unlink(path.c_str()) == 0;
 }
 
 #endif

@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -57,25 +58,46 @@ std::optional<ByteString> CurrentContent(const fs::path& settingsPath) {
 }
 
 // Overwrites an existing file's bytes without creating anything beside it:
-// for a writable settings file in a folder that refuses new files.
+// for a writable settings file in a folder that refuses new files. The part
+// that grows the file is written first, so a full disk or a file-size limit
+// stops the write before any old byte is overwritten, and the file is cut
+// back to its old length. Overwriting bytes that are already there needs no
+// new room.
 bool RewriteInPlace(const fs::path& settingsPath, ByteView bytes) {
   std::error_code error;
   if (!fs::is_regular_file(settingsPath, error)) {
     return false;
   }
-  {
-    // in|out neither creates nor truncates; it opens only a writable file.
-    std::fstream file(settingsPath, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) {
-      return false;
-    }
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const std::uintmax_t oldSize = fs::file_size(settingsPath, error);
+  if (error) {
+    return false;
+  }
+  // in|out neither creates nor truncates; it opens only a writable file.
+  std::fstream file(settingsPath, std::ios::in | std::ios::out | std::ios::binary);
+  if (!file) {
+    return false;
+  }
+  const std::size_t kept = static_cast<std::size_t>(std::min<std::uintmax_t>(oldSize, bytes.size()));
+  if (bytes.size() > kept) {
+    file.seekp(static_cast<std::streamoff>(kept));
+    file.write(bytes.data() + kept, static_cast<std::streamsize>(bytes.size() - kept));
     file.flush();
     if (!file) {
+      file.close();
+      fs::resize_file(settingsPath, oldSize, error);
       return false;
     }
   }
-  fs::resize_file(settingsPath, bytes.size(), error);
+  file.seekp(0);
+  file.write(bytes.data(), static_cast<std::streamsize>(kept));
+  file.flush();
+  if (!file) {
+    return false;
+  }
+  file.close();
+  if (bytes.size() < oldSize) {
+    fs::resize_file(settingsPath, bytes.size(), error);
+  }
   return !error;
 }
 

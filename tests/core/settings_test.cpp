@@ -1,12 +1,20 @@
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/messages.h"
+#ifndef _WIN32
+#include "support/ChildProcess.h"
+#endif
 #include "support/TempDir.h"
 
 namespace k4r {
@@ -145,9 +153,29 @@ TEST(SaveSettings, EachOperationSeesChangesMadeInBetween) {
   EXPECT_EQ(LoadSettings(ini).KaoPath, "");
 }
 
-// Permissions do not bite for a superuser; those tests say so and skip.
-bool FolderRefusesWrites(const fs::path& folder) {
-  return access(folder.c_str(), W_OK) != 0;
+#ifndef _WIN32
+// Permissions do not bite for a superuser: these run as the user "nobody"
+// in a child process (tests/support/ChildProcess.h) and skip only where even
+// that user is not stopped by them.
+constexpr const char* kNotStopped = "permission bits do not stop this user";
+
+// Runs `body` as an unprivileged user on files handed to it; the text it
+// returns, or kNotStopped when `locked` stays writable (and readable) anyway.
+std::string AsUnprivilegedUser(const std::vector<fs::path>& owned, const fs::path& locked,
+                               const std::function<std::string()>& body) {
+  for (const fs::path& path : owned) {
+    EXPECT_TRUE(testing::HandToUnprivilegedUser(path.string())) << path;
+  }
+  const std::optional<std::string> text = testing::RunInChild([&]() -> std::string {
+    if (!testing::DropRootRights()) {
+      return "cannot drop root rights";
+    }
+    if (access(locked.c_str(), W_OK) == 0 && access(locked.c_str(), R_OK) == 0) {
+      return kNotStopped;
+    }
+    return body();
+  });
+  return text.value_or("the child failed");
 }
 
 TEST(SaveSettings, ReadOnlyFolderWithoutFileFailsWithThePath) {
@@ -155,16 +183,17 @@ TEST(SaveSettings, ReadOnlyFolderWithoutFileFailsWithThePath) {
   const fs::path folder = dir / "program";
   fs::create_directory(folder);
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  if (!FolderRefusesWrites(folder)) {
-    GTEST_SKIP() << "running with rights that ignore read-only folders";
-  }
   const fs::path ini = folder / "k4r.ini";
-  const Status saved = SaveWindowPos(ini, 1, 2);
-  ASSERT_FALSE(saved);
-  EXPECT_EQ(saved.failure().message, messages::PathText(ini) + " に書き込めません");
-  const Status face = SaveFacePath(ini, "p");
-  ASSERT_FALSE(face);
-  EXPECT_EQ(face.failure().message, messages::CannotWriteSettings(ini));
+  const std::string report = AsUnprivilegedUser({folder}, folder, [&] {
+    const Status saved = SaveWindowPos(ini, 1, 2);
+    const Status face = SaveFacePath(ini, "p");
+    return (saved ? std::string("saved") : saved.failure().message) + "|" +
+           (face ? std::string("saved") : face.failure().message);
+  });
+  if (report == kNotStopped) {
+    GTEST_SKIP() << report;
+  }
+  EXPECT_EQ(report, messages::PathText(ini) + " に書き込めません|" + messages::CannotWriteSettings(ini));
   EXPECT_FALSE(fs::exists(ini));
 }
 
@@ -175,13 +204,21 @@ TEST(SaveSettings, WritableFileInReadOnlyFolderIsStillWritten) {
   const fs::path ini = folder / "k4r.ini";
   WriteBytes(ini, "[Kao]\r\nPath=a rather long old path that is longer than the new one\r\n[Win]\r\nTop=1\r\n");
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  if (!FolderRefusesWrites(folder)) {
-    GTEST_SKIP() << "running with rights that ignore read-only folders";
+  const std::string report = AsUnprivilegedUser({folder, ini}, folder, [&] {
+    if (!SaveFacePath(ini, "short")) {
+      return std::string("first write failed");
+    }
+    std::string text = ReadBytes(ini) + "|";
+    if (!SaveWindowPos(ini, 300, 400)) {
+      return std::string("second write failed");
+    }
+    return text + ReadBytes(ini);
+  });
+  if (report == kNotStopped) {
+    GTEST_SKIP() << report;
   }
-  ASSERT_TRUE(SaveFacePath(ini, "short"));
-  EXPECT_EQ(ReadBytes(ini), "[Kao]\r\nPath=short\r\n[Win]\r\nTop=1\r\n");
-  ASSERT_TRUE(SaveWindowPos(ini, 300, 400));
-  EXPECT_EQ(ReadBytes(ini), "[Kao]\r\nPath=short\r\n[Win]\r\nTop=300\r\nLeft=400\r\n");
+  EXPECT_EQ(report,
+            "[Kao]\r\nPath=short\r\n[Win]\r\nTop=1\r\n|[Kao]\r\nPath=short\r\n[Win]\r\nTop=300\r\nLeft=400\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);  // nothing left beside it
 }
 
@@ -199,16 +236,20 @@ TEST(SaveSettings, ReadOnlyOrUnreadableFileIsLeftAlone) {
     const ByteString original = "[Open]\r\nDir=C:\\K4R\r\n";
     WriteBytes(ini, original);
     fs::permissions(ini, c.rights);
-    if (access(ini.c_str(), R_OK) == 0 && access(ini.c_str(), W_OK) == 0) {
-      GTEST_SKIP() << "running with rights that ignore file permissions";
+    const std::string report = AsUnprivilegedUser({dir.Path(), ini}, ini, [&] {
+      const Status saved = SaveWindowPos(ini, 1, 2);
+      return saved ? std::string("saved") : saved.failure().message;
+    });
+    if (report == kNotStopped) {
+      GTEST_SKIP() << report;
     }
-    const Status saved = SaveWindowPos(ini, 1, 2);
-    ASSERT_FALSE(saved) << c.what;
-    EXPECT_EQ(saved.failure().message, messages::CannotWriteSettings(ini)) << c.what;
+    EXPECT_EQ(report, messages::CannotWriteSettings(ini)) << c.what;
     fs::permissions(ini, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadBytes(ini), original) << c.what;
   }
 }
+
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace k4r

@@ -1,0 +1,121 @@
+// A saving process killed with SIGKILL at random moments: afterwards the file
+// holds the old or the new content, never a mix and never nothing, and the
+// temporary files that killed saves leave behind never stop a later save.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <iostream>
+#include <random>
+#include <thread>
+
+#include "core/file_io.h"
+#include "faults/FaultTools.h"
+#include "support/TempDir.h"
+
+namespace k4r {
+namespace {
+using testing::NamesIn;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kTrials = 200;
+
+// Two contents that differ in every byte and in length, large enough that
+// writing one takes many steps.
+ByteString Content(char first, std::size_t size) {
+  ByteString content(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) {
+    content[i] = static_cast<char>(first + static_cast<char>(i % 7));
+  }
+  return content;
+}
+
+// Saves the other content over and over until killed.
+[[noreturn]] void SaveForever(const fs::path& path, const ByteString& first, const ByteString& second) {
+  for (std::size_t round = 0;; ++round) {
+    if (!ReplaceFileAtomically(path, round % 2 == 0 ? second : first)) {
+      ::_exit(3);
+    }
+  }
+}
+
+TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
+  TempDir dir;
+  const fs::path path = dir / "officer.K4R";
+  const ByteString old = Content('a', 400'000);
+  const ByteString fresh = Content('K', 250'000);
+  WriteBytes(path, old);
+
+  // How long one save takes here, so that the kills land before, inside and
+  // after the first save of each child.
+  const Clock::time_point started = Clock::now();
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_TRUE(ReplaceFileAtomically(path, i % 2 == 0 ? fresh : old));
+  }
+  const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started) / 4;
+  const unsigned seed = std::random_device{}();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<long> delay(0, 3 * saveTime.count() + 200);
+
+  int holdsOld = 0, holdsNew = 0, lost = 0, killedMidSave = 0;
+  for (int trial = 0; trial < kTrials; ++trial) {
+    const std::set<std::string> before = NamesIn(dir.Path());
+    const ByteString expectedOld = ReadBytes(path);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      SaveForever(path, expectedOld, expectedOld == old ? fresh : old);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child stopped by itself: " << status;
+
+    const ByteString now = ReadBytes(path);
+    if (now == old || now == fresh) {
+      (now == expectedOld ? holdsOld : holdsNew) += 1;
+    } else {
+      ++lost;
+      ADD_FAILURE() << "trial " << trial << " (seed " << seed << "): the file holds " << now.size()
+                    << " bytes that are neither content";
+    }
+    killedMidSave += NamesIn(dir.Path()).size() > before.size() ? 1 : 0;
+  }
+  const std::size_t leftovers = NamesIn(dir.Path()).size() - 1;
+  std::cout << "[ FAULTS   ] SIGKILL during saves: " << kTrials << " trials, " << holdsOld << " old, " << holdsNew
+            << " new, " << killedMidSave << " killed inside a save, " << lost << " files lost, " << leftovers
+            << " temporary files left (seed " << seed << ", one save " << saveTime.count() << " us)\n";
+  EXPECT_EQ(lost, 0);
+  EXPECT_GT(holdsNew, 0) << "no child ever finished a save: the kills came too early to tell anything";
+  EXPECT_GT(killedMidSave, 0) << "no kill landed inside a save";
+
+  // The leftovers do not stop the next save, which leaves recent ones alone
+  // (they could belong to a save still running) ...
+  const ByteString last = Content('x', 1000);
+  ASSERT_TRUE(ReplaceFileAtomically(path, last));
+  EXPECT_EQ(ReadBytes(path), last);
+  EXPECT_EQ(NamesIn(dir.Path()).size() - 1, leftovers);
+  // ... and removes them once they are old enough to be abandoned for sure.
+  for (const std::string& name : NamesIn(dir.Path())) {
+    if (name != "officer.K4R") {
+      fs::last_write_time(dir / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+  }
+  ASSERT_TRUE(ReplaceFileAtomically(path, old));
+  EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"officer.K4R"});
+  EXPECT_EQ(ReadBytes(path), old);
+}
+
+}  // namespace
+}  // namespace k4r
+
+#endif
