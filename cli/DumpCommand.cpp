@@ -56,17 +56,56 @@ void AddText(Json& object, const char* key, ByteView bytes) {
   }
 }
 
-template <typename Entry>
-Json NameAt(std::span<const Entry> list, ListPosition position) {
-  if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
-    return nullptr;
-  }
-  return Utf8FromCp932(list[static_cast<std::size_t>(position)]);
-}
+// The entries of one list as JSON, each converted once per run: thousands of
+// files name the same few entries.
+class ShownList {
+ public:
+  template <typename Entry>
+  explicit ShownList(std::span<const Entry> entries)
+      : entries_(entries.begin(), entries.end()), shown_(entries.size()) {}
 
-Json RecordToJson(const BushouRecord& record, const LoadedNameLists& lists) {
-  const std::span<const ByteView> skills = vocabulary::Skills().entries;
+  // The entry at `position`, or null outside the list.
+  const Json& At(ListPosition position) const {
+    static const Json kNone = nullptr;
+    if (position < 0 || static_cast<std::size_t>(position) >= entries_.size()) {
+      return kNone;
+    }
+    const auto index = static_cast<std::size_t>(position);
+    if (!shown_[index]) {
+      shown_[index] = Json(Utf8FromCp932(entries_[index]));
+    }
+    return *shown_[index];
+  }
+
+ private:
+  std::vector<ByteView> entries_;
+  mutable std::vector<std::optional<Json>> shown_;
+};
+
+struct ShownLists {
+  ShownList skills{vocabulary::Skills().entries};
+  ShownList origins{vocabulary::Origins().entries};
+  ShownList faiths{vocabulary::Faiths().entries};
+  ShownList bases{vocabulary::Bases().entries};
+  ShownList compatibility{vocabulary::Compatibility().entries};
+  std::optional<ShownList> officers, faces;
+
+  explicit ShownLists(const LoadedNameLists& lists) {
+    if (lists.officers) {
+      officers.emplace(std::span<const ByteString>(*lists.officers));
+    }
+    if (lists.faces) {
+      faces.emplace(std::span<const ByteString>(*lists.faces));
+    }
+  }
+};
+
+// `file` first when given: the key of a line of JSON Lines.
+Json RecordToJson(const BushouRecord& record, const ShownLists& lists, const std::string* file) {
   Json object = Json::object();
+  if (file != nullptr) {
+    object["file"] = *file;
+  }
   AddText(object, "sei1", record.sei1);
   AddText(object, "mei1", record.mei1);
   AddText(object, "sei2", record.sei2);
@@ -79,30 +118,30 @@ Json RecordToJson(const BushouRecord& record, const LoadedNameLists& lists) {
   object["giri"] = record.giri;
   object["tokugi"] = Json::array({record.tokugi[0], record.tokugi[1], record.tokugi[2]});
   object["tokugi_names"] = Json::array(
-      {NameAt(skills, record.tokugi[0]), NameAt(skills, record.tokugi[1]), NameAt(skills, record.tokugi[2])});
+      {lists.skills.At(record.tokugi[0]), lists.skills.At(record.tokugi[1]), lists.skills.At(record.tokugi[2])});
   object["seibetu"] = record.seibetu;
   object["tanjou"] = record.tanjou;
   object["botu"] = record.botu;
   object["jumyou"] = record.jumyou;
   object["shutuji"] = record.shutuji;
-  object["shutuji_name"] = NameAt(vocabulary::Origins().entries, record.shutuji);
+  object["shutuji_name"] = lists.origins.At(record.shutuji);
   object["sinjin"] = record.sinjin;
-  object["sinjin_name"] = NameAt(vocabulary::Faiths().entries, record.sinjin);
+  object["sinjin_name"] = lists.faiths.At(record.sinjin);
   object["Kyoten"] = record.Kyoten;
-  object["Kyoten_name"] = NameAt(vocabulary::Bases().entries, record.Kyoten);
+  object["Kyoten_name"] = lists.bases.At(record.Kyoten);
   object["Aishou"] = record.Aishou;
-  object["Aishou_name"] = NameAt(vocabulary::Compatibility().entries, record.Aishou);
+  object["Aishou_name"] = lists.compatibility.At(record.Aishou);
   const std::pair<const char*, ListPosition> references[] = {
       {"Oya", record.Oya}, {"Tomo", record.Tomo}, {"Teki", record.Teki}};
   for (const auto& [key, position] : references) {
     object[key] = position;
     if (lists.officers) {
-      object[std::string(key) + "_name"] = NameAt(std::span<const ByteString>(*lists.officers), position);
+      object[std::string(key) + "_name"] = lists.officers->At(position);
     }
   }
   object["Kao"] = record.Kao;
   if (lists.faces) {
-    object["Kao_name"] = NameAt(std::span<const ByteString>(*lists.faces), record.Kao);
+    object["Kao_name"] = lists.faces->At(record.Kao);
   }
   return object;
 }
@@ -118,7 +157,7 @@ struct DumpOptions {
 };
 
 int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
-  const LoadedNameLists lists = LoadNameLists(options.lists, err);
+  const ShownLists lists(LoadNameLists(options.lists, err));
   const bool single = options.files.size() == 1;
   int status = kExitOk;
   for (const std::string& file : options.files) {
@@ -128,15 +167,12 @@ int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
       status = kExitFailure;
       continue;
     }
-    const Json fields = RecordToJson(DecodeRecord(image.value()), lists);
+    const BushouRecord record = DecodeRecord(image.value());
     if (single) {
-      out << ToText(fields, 2) << '\n';
-      continue;
+      out << ToText(RecordToJson(record, lists, nullptr), 2) << '\n';
+    } else {
+      out << ToText(RecordToJson(record, lists, &file), -1) << '\n';
     }
-    Json line = Json::object();
-    line["file"] = file;
-    line.update(fields);
-    out << ToText(line, -1) << '\n';
   }
   out.flush();
   return status;
