@@ -108,11 +108,6 @@ void TForm1::SetUpControls() {
   }
   QToolTip::setFont(font);
 
-  // The tool buttons sit at left 4 and 27, top 2, as on the form.
-  ui->ToolBar1->setContentsMargins(0, 0, 0, 0);
-  ui->ToolBar1->layout()->setContentsMargins(4, 2, 0, 0);
-  ui->ToolBar1->layout()->setSpacing(0);
-
   for (QLineEdit* direct : {ui->seijiEdit1, ui->tousotuEdit1, ui->tiryakuEdit1, ui->kyouyouEdit1, ui->giriEdit1,
                             ui->tanjouEdit1, ui->jumyouEdit1, ui->seibetuEdit1}) {
     direct->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -121,8 +116,13 @@ void TForm1::SetUpControls() {
   readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
   ui->seibetuEdit1->setPalette(readOnly);
   ui->retudenMemo1->setByteLimit(146);
-  // The drop-down lists show the number of rows given on the form.
-  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+  // The drop-down lists show the number of rows given on the form. The tool
+  // bar has edge lines above and below and no margin of its own, so that its
+  // buttons keep their places on the form (left 4 and 27, top 2).
+  setStyleSheet(
+      QStringLiteral("QComboBox { combobox-popup: 0; }"
+                     "QToolBar#ToolBar1 { border: none; margin: 0; padding: 0; spacing: 0;"
+                     " border-top: 1px solid palette(mid); border-bottom: 1px solid palette(mid); }"));
 
   ui->UpDown1->SetBuddy(ui->seijiEdit1);
   ui->UpDown2->SetBuddy(ui->tousotuEdit1);
