@@ -71,7 +71,7 @@ CommandEntry AddFaceCommand(CLI::App& app) {
   command->add_option("NUMBER", options->number, "Face number")
       ->required()
       ->type_name("0..999")
-      ->check(CLI::Range(0, face_file::kFaceCount - 1));
+      ->check(CLI::Range(0, face_file::kFaceCount - 1).description(""));
   command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("OUT.png")->required();
   return {command, [options](std::ostream&, std::ostream& err) { return RunFace(*options, err); }};
 }

@@ -117,10 +117,10 @@ CommandEntry AddFindCommand(CLI::App& app) {
   command->add_option("TEXT", options->text, "The text to find (UTF-8)")->required()->type_name("UTF-8");
   command->add_option("--from", options->from, "The selected position the search continues from (-1: none)")
       ->type_name("K")
-      ->check(CLI::Range(-1, std::numeric_limits<std::int32_t>::max()));
+      ->check(CLI::Range(-1, std::numeric_limits<std::int32_t>::max()).description(""));
   command->add_option("--span", options->span, "How many positions the search covers")
       ->type_name("N")
-      ->check(CLI::Range(1, std::numeric_limits<std::int32_t>::max()));
+      ->check(CLI::Range(1, std::numeric_limits<std::int32_t>::max()).description(""));
   return {command, [options](std::ostream& out, std::ostream& err) { return RunFind(*options, out, err); }};
 }
 

@@ -312,7 +312,7 @@ CommandEntry AddSetCommand(CLI::App& app) {
       ->required()
       ->type_name("PATH");
   command->add_option("ASSIGNMENTS", options->assignments, "Fields to change, as NAME=VALUE (see below)")
-      ->type_name("NAME=VALUE ...");
+      ->type_name("NAME=VALUE");
   AddNameListOptions(*command, options->lists);
   return {command, [options](std::ostream&, std::ostream& err) { return RunSet(*options, err); }};
 }
