@@ -69,38 +69,50 @@ struct FieldSpec {
   int skill = 0;                                  // Skill
 };
 
+std::int32_t Length(const Vocabulary& list) {
+  return static_cast<std::int32_t>(list.entries.size());
+}
+
 const std::vector<FieldSpec>& FieldSpecs() {
   using F = OfficerForm;
   static const std::vector<FieldSpec> specs = {
-      {"sei1", FieldKind::Text, &F::sei1, layout::kSei1Width},
-      {"mei1", FieldKind::Text, &F::mei1, layout::kMei1Width},
-      {"sei2", FieldKind::Text, &F::sei2, layout::kSei2Width},
-      {"mei2", FieldKind::Text, &F::mei2, layout::kMei2Width},
-      {"retuden", FieldKind::Text, &F::retuden, layout::kRetudenWidth},
-      {"seiji", FieldKind::Ability, nullptr, 0, &F::seiji},
-      {"tousotu", FieldKind::Ability, nullptr, 0, &F::tousotu},
-      {"tiryaku", FieldKind::Ability, nullptr, 0, &F::tiryaku},
-      {"kyouyou", FieldKind::Ability, nullptr, 0, &F::kyouyou},
-      {"giri", FieldKind::Ability, nullptr, 0, &F::giri},
-      {"tokugi1", FieldKind::Skill, nullptr, 0, nullptr, nullptr, 0, 0},
-      {"tokugi2", FieldKind::Skill, nullptr, 0, nullptr, nullptr, 0, 1},
-      {"tokugi3", FieldKind::Skill, nullptr, 0, nullptr, nullptr, 0, 2},
-      {"seibetu", FieldKind::ReadOnly},
-      {"tanjou", FieldKind::BirthYear},
-      {"jumyou", FieldKind::Lifespan},
-      {"botu", FieldKind::DeathYear},
-      {"shutuji", FieldKind::Position, nullptr, 0, nullptr, &F::shutuji,
-       static_cast<std::int32_t>(vocabulary::Origins().entries.size())},
-      {"sinjin", FieldKind::Position, nullptr, 0, nullptr, &F::sinjin,
-       static_cast<std::int32_t>(vocabulary::Faiths().entries.size())},
-      {"Kyoten", FieldKind::Position, nullptr, 0, nullptr, &F::Kyoten,
-       static_cast<std::int32_t>(vocabulary::Bases().entries.size())},
-      {"Aishou", FieldKind::Position, nullptr, 0, nullptr, &F::Aishou,
-       static_cast<std::int32_t>(vocabulary::Compatibility().entries.size())},
-      {"Oya", FieldKind::OfficerRef, nullptr, 0, nullptr, &F::Oya},
-      {"Tomo", FieldKind::OfficerRef, nullptr, 0, nullptr, &F::Tomo},
-      {"Teki", FieldKind::OfficerRef, nullptr, 0, nullptr, &F::Teki},
-      {"Kao", FieldKind::Face, nullptr, 0, nullptr, &F::Kao},
+      {.name = "sei1", .kind = FieldKind::Text, .text = &F::sei1, .width = layout::kSei1Width},
+      {.name = "mei1", .kind = FieldKind::Text, .text = &F::mei1, .width = layout::kMei1Width},
+      {.name = "sei2", .kind = FieldKind::Text, .text = &F::sei2, .width = layout::kSei2Width},
+      {.name = "mei2", .kind = FieldKind::Text, .text = &F::mei2, .width = layout::kMei2Width},
+      {.name = "retuden", .kind = FieldKind::Text, .text = &F::retuden, .width = layout::kRetudenWidth},
+      {.name = "seiji", .kind = FieldKind::Ability, .number = &F::seiji},
+      {.name = "tousotu", .kind = FieldKind::Ability, .number = &F::tousotu},
+      {.name = "tiryaku", .kind = FieldKind::Ability, .number = &F::tiryaku},
+      {.name = "kyouyou", .kind = FieldKind::Ability, .number = &F::kyouyou},
+      {.name = "giri", .kind = FieldKind::Ability, .number = &F::giri},
+      {.name = "tokugi1", .kind = FieldKind::Skill, .skill = 0},
+      {.name = "tokugi2", .kind = FieldKind::Skill, .skill = 1},
+      {.name = "tokugi3", .kind = FieldKind::Skill, .skill = 2},
+      {.name = "seibetu", .kind = FieldKind::ReadOnly},
+      {.name = "tanjou", .kind = FieldKind::BirthYear},
+      {.name = "jumyou", .kind = FieldKind::Lifespan},
+      {.name = "botu", .kind = FieldKind::DeathYear},
+      {.name = "shutuji",
+       .kind = FieldKind::Position,
+       .position = &F::shutuji,
+       .listLength = Length(vocabulary::Origins())},
+      {.name = "sinjin",
+       .kind = FieldKind::Position,
+       .position = &F::sinjin,
+       .listLength = Length(vocabulary::Faiths())},
+      {.name = "Kyoten",
+       .kind = FieldKind::Position,
+       .position = &F::Kyoten,
+       .listLength = Length(vocabulary::Bases())},
+      {.name = "Aishou",
+       .kind = FieldKind::Position,
+       .position = &F::Aishou,
+       .listLength = Length(vocabulary::Compatibility())},
+      {.name = "Oya", .kind = FieldKind::OfficerRef, .position = &F::Oya},
+      {.name = "Tomo", .kind = FieldKind::OfficerRef, .position = &F::Tomo},
+      {.name = "Teki", .kind = FieldKind::OfficerRef, .position = &F::Teki},
+      {.name = "Kao", .kind = FieldKind::Face, .position = &F::Kao},
   };
   return specs;
 }
@@ -176,88 +188,75 @@ ListPosition InList(std::int32_t position, std::int32_t length) {
   return position >= 0 && position < length ? position : kNoSelection;
 }
 
+// Birth year and lifespan are the window's inputs and the death year follows
+// them; a death year given directly moves the lifespan instead.
+Status SetYear(FieldKind kind, const std::string& text, std::int32_t value, OfficerForm& form) {
+  if (kind == FieldKind::DeathYear) {
+    const Result<std::int32_t> birth = Integer(form.tanjou);
+    if (!birth) {
+      return birth.failure();
+    }
+    Result<std::string> lifespan = YearSum("jumyou", std::int64_t{value} - birth.value() + 1);
+    if (!lifespan) {
+      return lifespan.failure();
+    }
+    form.jumyou = std::move(lifespan.value());
+    form.botu = std::to_string(value);
+    return Success();
+  }
+  const bool birthGiven = kind == FieldKind::BirthYear;
+  const Result<std::int32_t> other = Integer(birthGiven ? form.jumyou : form.tanjou);
+  if (!other) {
+    return other.failure();
+  }
+  Result<std::string> death = YearSum("botu", std::int64_t{value} + other.value() - 1);
+  if (!death) {
+    return death.failure();
+  }
+  (birthGiven ? form.tanjou : form.jumyou) = text;
+  form.botu = std::move(death.value());
+  return Success();
+}
+
 Status Apply(const Assignment& assignment, OfficerForm& form, const SetContext& context) {
   const FieldSpec& field = *assignment.field;
   const std::string& value = assignment.value;
+  if (field.kind == FieldKind::Text) {
+    return SetText(field, value, form);
+  }
+  const Result<std::int32_t> number = Integer(value);
+  if (!number) {
+    return number.failure();
+  }
   switch (field.kind) {
-    case FieldKind::Text: return SetText(field, value, form);
-    case FieldKind::Ability: {
-      const Result<std::int32_t> number = Integer(value);
-      if (!number) {
-        return number.failure();
-      }
+    case FieldKind::Ability:
+      // Kept as typed: the save converts it by the same rule.
       form.*field.number = value;
       return Success();
-    }
-    case FieldKind::Skill: {
-      const Result<std::int32_t> number = Integer(value);
-      if (!number) {
-        return number.failure();
-      }
-      const auto length = static_cast<std::int32_t>(vocabulary::Skills().entries.size());
-      form.tokugi[static_cast<std::size_t>(field.skill)] = InList(number.value(), length);
+    case FieldKind::Skill:
+      form.tokugi[static_cast<std::size_t>(field.skill)] = InList(number.value(), Length(vocabulary::Skills()));
       return Success();
-    }
     case FieldKind::BirthYear:
     case FieldKind::Lifespan:
-    case FieldKind::DeathYear: {
-      const Result<std::int32_t> number = Integer(value);
-      if (!number) {
-        return number.failure();
-      }
-      // As the window does: birth year and lifespan are the inputs, the death
-      // year follows; a death year given directly moves the lifespan instead.
-      if (field.kind == FieldKind::DeathYear) {
-        const Result<std::int32_t> birth = Integer(form.tanjou);
-        if (!birth) {
-          return birth.failure();
-        }
-        Result<std::string> lifespan =
-            YearSum("jumyou", std::int64_t{number.value()} - std::int64_t{birth.value()} + 1);
-        if (!lifespan) {
-          return lifespan.failure();
-        }
-        form.jumyou = std::move(lifespan.value());
-        form.botu = std::to_string(number.value());
-        return Success();
-      }
-      const bool birthGiven = field.kind == FieldKind::BirthYear;
-      const Result<std::int32_t> other = Integer(birthGiven ? form.jumyou : form.tanjou);
-      if (!other) {
-        return other.failure();
-      }
-      Result<std::string> death = YearSum("botu", std::int64_t{number.value()} + std::int64_t{other.value()} - 1);
-      if (!death) {
-        return death.failure();
-      }
-      (birthGiven ? form.tanjou : form.jumyou) = value;
-      form.botu = std::move(death.value());
-      return Success();
-    }
-    case FieldKind::Position:
+    case FieldKind::DeathYear: return SetYear(field.kind, value, number.value(), form);
+    case FieldKind::Position: form.*field.position = InList(number.value(), field.listLength); return Success();
     case FieldKind::OfficerRef:
-    case FieldKind::Face: {
-      const Result<std::int32_t> number = Integer(value);
-      if (!number) {
-        return number.failure();
+      // Without the list the save would leave the bytes alone: say so rather
+      // than report a change that never reaches the file.
+      if (!context.lists.availability.officerList) {
+        return Failure{std::string(field.name) +
+                       ": officer references are written only with a readable --officer-list"};
       }
-      std::int32_t length = field.listLength;
-      if (field.kind == FieldKind::OfficerRef) {
-        if (!context.lists.availability.officerList) {
-          return Failure{std::string(field.name) +
-                         ": officer references are written only with a readable --officer-list"};
-        }
-        length = context.lists.Sizes().officers;
-      } else if (field.kind == FieldKind::Face) {
-        if (!context.lists.availability.face) {
-          return Failure{std::string(field.name) +
-                         ": the face number is written only with a readable --face-list and an existing --face-file"};
-        }
-        length = context.lists.Sizes().faces;
-      }
-      form.*field.position = InList(number.value(), length);
+      form.*field.position = InList(number.value(), context.lists.Sizes().officers);
       return Success();
-    }
+    case FieldKind::Face:
+      if (!context.lists.availability.face) {
+        return Failure{std::string(field.name) +
+                       ": the face number is written only with a readable --face-list and an existing --face-file"};
+      }
+      form.*field.position = InList(number.value(), context.lists.Sizes().faces);
+      return Success();
+    case FieldKind::Text:
     case FieldKind::ReadOnly: break;
   }
   return Failure{std::string(field.name) + ": cannot be set"};
