@@ -58,7 +58,7 @@ stays exactly as it was and the exit status is 1.
 
 enum class FieldKind { Text, Ability, Skill, BirthYear, Lifespan, DeathYear, Position, OfficerRef, Face, ReadOnly };
 
-struct FieldSpec {
+struct SettableField {
   std::string_view name;
   FieldKind kind;
   ByteString OfficerForm::*text = nullptr;        // Text
@@ -73,9 +73,9 @@ std::int32_t Length(const Vocabulary& list) {
   return static_cast<std::int32_t>(list.entries.size());
 }
 
-const std::vector<FieldSpec>& FieldSpecs() {
+const std::vector<SettableField>& SettableFields() {
   using F = OfficerForm;
-  static const std::vector<FieldSpec> specs = {
+  static const std::vector<SettableField> fields = {
       {.name = "sei1", .kind = FieldKind::Text, .text = &F::sei1, .width = layout::kSei1Width},
       {.name = "mei1", .kind = FieldKind::Text, .text = &F::mei1, .width = layout::kMei1Width},
       {.name = "sei2", .kind = FieldKind::Text, .text = &F::sei2, .width = layout::kSei2Width},
@@ -114,11 +114,11 @@ const std::vector<FieldSpec>& FieldSpecs() {
       {.name = "Teki", .kind = FieldKind::OfficerRef, .position = &F::Teki},
       {.name = "Kao", .kind = FieldKind::Face, .position = &F::Kao},
   };
-  return specs;
+  return fields;
 }
 
 struct Assignment {
-  const FieldSpec* field = nullptr;
+  const SettableField* field = nullptr;
   std::string value;
 };
 
@@ -132,15 +132,16 @@ std::optional<std::string> ParseAssignments(const std::vector<std::string>& argu
       return "'" + argument + "' is not NAME=VALUE";
     }
     const std::string_view name = std::string_view(argument).substr(0, equals);
-    const auto& specs = FieldSpecs();
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const FieldSpec& s) { return s.name == name; });
-    if (spec == specs.end()) {
+    const auto& fields = SettableFields();
+    const auto found =
+        std::find_if(fields.begin(), fields.end(), [&](const SettableField& f) { return f.name == name; });
+    if (found == fields.end()) {
       return "unknown field '" + std::string(name) + "' (see k4r set --help for the names)";
     }
-    if (spec->kind == FieldKind::ReadOnly) {
+    if (found->kind == FieldKind::ReadOnly) {
       return "seibetu is read only: the sex byte is never written";
     }
-    assignments.push_back({&*spec, argument.substr(equals + 1)});
+    assignments.push_back({&*found, argument.substr(equals + 1)});
   }
   return std::nullopt;
 }
@@ -165,7 +166,7 @@ Result<std::string> YearSum(std::string_view field, std::int64_t value) {
   return std::to_string(value);
 }
 
-Status SetText(const FieldSpec& field, std::string_view value, OfficerForm& form) {
+Status SetText(const SettableField& field, std::string_view value, OfficerForm& form) {
   std::optional<ByteString> bytes = Cp932FromUtf8(value);
   if (!bytes) {
     return Failure{std::string(field.name) + ": '" + std::string(value) + "' cannot be written in code page 932"};
@@ -219,7 +220,7 @@ Status SetYear(FieldKind kind, const std::string& text, std::int32_t value, Offi
 }
 
 Status Apply(const Assignment& assignment, OfficerForm& form, const SetContext& context) {
-  const FieldSpec& field = *assignment.field;
+  const SettableField& field = *assignment.field;
   const std::string& value = assignment.value;
   if (field.kind == FieldKind::Text) {
     return SetText(field, value, form);
