@@ -21,7 +21,17 @@ void SetUpFixedDialog(QDialog& dialog, QSize clientSize) {
                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   dialog.setSizeGripEnabled(false);
   dialog.setFixedSize(clientSize);
-  dialog.setFont(DialogFont());
+  const QFont font = DialogFont();
+  dialog.setFont(font);
+  // Under the main window's style sheet a control does not take its font
+  // from the dialog, so each one is given it.
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    QFont own = font;
+    own.setBold(control->font().bold());
+    own.setItalic(control->font().italic());
+    own.setUnderline(control->font().underline());
+    control->setFont(own);
+  }
 }
 
 QPoint FitInside(const QRect& frame, const QRect& available) {

@@ -17,7 +17,9 @@ namespace k4r::ui {
 [[nodiscard]] QFont DialogFont();
 
 // A fixed-size dialog with a close box and no minimise, maximise or resize,
-// whose client area is `clientSize`, in DialogFont().
+// whose client area is `clientSize`, in DialogFont(): the dialog and every
+// control of its form, each keeping the bold, italic and underline of its
+// form. Call it once the form's controls are made.
 void SetUpFixedDialog(QDialog& dialog, QSize clientSize);
 
 // Where a window whose frame is `frame` goes so that it lies wholly inside

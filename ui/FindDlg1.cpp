@@ -9,11 +9,13 @@
 using k4r::ui::FollowEditText;
 using k4r::ui::ListSearch;
 using k4r::ui::PlaceAtOffset;
-using k4r::ui::SetUpSearchDialog;
+using k4r::ui::SetUpFixedDialog;
+using k4r::ui::WireSearchDialog;
 
 TForm3::TForm3(TForm1& mainWindow) : QDialog(&mainWindow), mainWindow_(mainWindow) {
   ui_.setupUi(this);
-  SetUpSearchDialog(*this, *ui_.FindEdit1, *ui_.CancelBtn1);
+  SetUpFixedDialog(*this, k4r::ui::kSearchDialogSize);
+  WireSearchDialog(*this, *ui_.FindEdit1, *ui_.CancelBtn1);
   PlaceAtOffset(*this, mainWindow_, QPoint(500, 240));
   connect(ui_.FindEdit1, &QLineEdit::textChanged, this, &TForm3::FindEdit1Change);
   connect(ui_.FindBtn1, &QPushButton::clicked, this, &TForm3::FindBtn1Click);

@@ -10,11 +10,13 @@
 using k4r::ui::FollowEditText;
 using k4r::ui::ListSearch;
 using k4r::ui::PlaceAtOffset;
-using k4r::ui::SetUpSearchDialog;
+using k4r::ui::SetUpFixedDialog;
+using k4r::ui::WireSearchDialog;
 
 TForm4::TForm4(TForm1& mainWindow) : QDialog(&mainWindow), mainWindow_(mainWindow) {
   ui_.setupUi(this);
-  SetUpSearchDialog(*this, *ui_.FindEdit2, *ui_.CancelBtn2);
+  SetUpFixedDialog(*this, k4r::ui::kSearchDialogSize);
+  WireSearchDialog(*this, *ui_.FindEdit2, *ui_.CancelBtn2);
   PlaceAtOffset(*this, mainWindow_, QPoint(200, 275));
   connect(ui_.FindEdit2, &QLineEdit::textChanged, this, &TForm4::FindEdit2Change);
   connect(ui_.FindBtn2, &QPushButton::clicked, this, &TForm4::FindBtn2Click);

@@ -9,11 +9,13 @@
 using k4r::ui::FollowEditText;
 using k4r::ui::ListSearch;
 using k4r::ui::PlaceAtOffset;
-using k4r::ui::SetUpSearchDialog;
+using k4r::ui::SetUpFixedDialog;
+using k4r::ui::WireSearchDialog;
 
 TForm6::TForm6(TForm1& mainWindow) : QDialog(&mainWindow), mainWindow_(mainWindow) {
   ui_.setupUi(this);
-  SetUpSearchDialog(*this, *ui_.FindEdit3, *ui_.CancelBtn3);
+  SetUpFixedDialog(*this, k4r::ui::kSearchDialogSize);
+  WireSearchDialog(*this, *ui_.FindEdit3, *ui_.CancelBtn3);
   PlaceAtOffset(*this, mainWindow_, QPoint(140, 175));
   // Unlike the other two, this dialog takes the joined text as it is made,
   // and opens with its search button enabled: Enter at once moves to the

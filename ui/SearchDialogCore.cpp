@@ -10,7 +10,6 @@
 #include "bridge/Cp932.h"
 #include "bridge/Messages.h"
 #include "core/find_in_list.h"
-#include "ui/DialogFrame.h"
 #include "ui/Prompts.h"
 
 namespace k4r::ui {
@@ -59,8 +58,7 @@ NameList EntryBytes(const QComboBox& list) {
   return entries;
 }
 
-void SetUpSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelButton) {
-  SetUpFixedDialog(dialog, QSize(259, 73));
+void WireSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelButton) {
   // Qt cannot ask an input method for its hiragana mode; the box takes
   // composed Japanese input and prefers nothing else.
   findEdit.setAttribute(Qt::WA_InputMethodEnabled, true);

@@ -3,6 +3,7 @@
 // target list, taken once per opening, and one find-next step over the
 // main window's list, with its outcome applied.
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -26,10 +27,13 @@ namespace k4r::ui {
 // from (a QByteArray).
 inline constexpr int kEntryBytesRole = 0x0100 + 32;  // Qt::UserRole + 32
 
-// The common frame of a search dialog: its fixed size and font, the cancel
-// button closing it with the cancel result, the edit box ready for Japanese
-// input and holding the focus.
-void SetUpSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelButton);
+// The client area of every search dialog.
+inline constexpr QSize kSearchDialogSize{259, 73};
+
+// What the search dialogs' forms share beyond their frame: the cancel button
+// closing with the cancel result, the edit box ready for Japanese input and
+// holding the focus.
+void WireSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelButton);
 
 // Enables the search button exactly while the edit box holds text.
 void FollowEditText(QPushButton& findButton, const QLineEdit& findEdit);
