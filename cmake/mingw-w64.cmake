@@ -1,0 +1,27 @@
+# Cross-building the core and its tests for 64-bit Windows with Debian's
+# mingw-w64 (the POSIX-threads flavour, for std::thread and friends):
+#   cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DK4R_BUILD_GUI=OFF
+# The tests then run under Wine through ctest.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(K4R_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${K4R_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${K4R_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${K4R_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${K4R_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The C and C++ runtimes linked in, so that the programs need no DLLs from
+# the cross compiler at run time.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# ctest runs the Windows programs through Wine when it is there.
+find_program(K4R_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(K4R_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${K4R_WINE})
+endif()
