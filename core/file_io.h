@@ -30,7 +30,11 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{256} << 20;
 // folder, are flushed to disk and renamed over the target. A symbolic link is
 // followed (its target is replaced, the link stays). The target's permission
 // bits are kept (its owner where the system lets us). On failure the old file
-// is untouched and no temporary file remains. Failures:
+// is untouched and no temporary file remains. A save that is killed outright
+// can leave its temporary file (".<name>.k4r-tmp-XXXXXX") behind; it never
+// stops a later save, and a successful save of the same file removes those
+// that are older than ten minutes and not held by a save still running.
+// Failures:
 // messages::CannotCreate(path) when the file cannot be created or replaced: a
 // missing or unwritable folder, a target that is not a plain file, or one we
 // have no right to write (refused even though the folder would allow the
