@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui/support/DialogTestBed.h"
+#include "ui/support/EditorFixture.h"
 #include "ui/support/ModalDriver.h"
 
 using k4r::testing::BedFiles;
@@ -274,6 +276,37 @@ class SearchDialogsTest : public QObject {
       // From the last face an empty text finds nothing.
       QCOMPARE(Prompts::Shown(), (QStringList{QStringLiteral("exclamation"), NotFoundLine({})}));
     }
+  }
+
+  void foundFaceIsTheOneDrawn() {
+    // The generated face graphics file: each face number draws its own colours.
+    k4r::testing::EditorFixture fixture;
+    TForm1& window = fixture.Start();
+    QVERIFY(fixture.ShowActive());
+    QComboBox& faces = ListOf(window, "KaoComboBox1");
+    faces.setCurrentIndex(2);
+    QWidget& portrait = *k4r::testing::Control<QWidget>(window, "PaintBox1");
+    PaintCounter paints;
+    portrait.installEventFilter(&paints);
+
+    QAbstractButton& opener = *k4r::testing::Control<QAbstractButton>(window, "FindBtn5");
+    std::vector<int> visited;
+    const ModalRun run = DriveModal([&] { opener.click(); },
+                                    [&](QDialog& dialog) {
+                                      QLineEdit& edit = EditOf(dialog, kFaceSearch);
+                                      Type(edit, k4r::testing::FaceName(1));
+                                      for (int press = 0; press < 2; ++press) {
+                                        PressEnter(edit);
+                                        visited.push_back(faces.currentIndex());
+                                      }
+                                      PressEscape(dialog);
+                                    });
+    QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
+    QCOMPARE(visited, (std::vector<int>{10, 11}));
+    QVERIFY(paints.count >= 2);
+    const QImage drawn = portrait.grab().toImage();
+    QCOMPARE(drawn.pixel(3, 2) & 0xFFFFFFu, k4r::testing::FacePixel(11, 3, 2));
+    QVERIFY(Prompts::Shown().isEmpty());
   }
 
   void notFoundSoundsThenTellsAndKeepsEverything_data() {

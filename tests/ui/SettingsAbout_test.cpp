@@ -17,13 +17,14 @@
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui/support/DialogTestBed.h"
+#include "ui/support/EditorFixture.h"
 #include "ui/support/ModalDriver.h"
 
 using k4r::testing::BedFiles;
-using k4r::testing::Cp932Bytes;
 using k4r::testing::DialogTestBed;
 using k4r::testing::DriveModal;
 using k4r::testing::ModalRun;
+using k4r::testing::Sjis;
 using k4r::ui::Prompts;
 namespace fs = std::filesystem;
 
@@ -83,7 +84,7 @@ class SettingsAboutTest : public QObject {
       QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
       QVERIFY(run.destroyed);
       QCOMPARE(shown, kStartPath);
-      QCOMPARE(storedBeforeClosing, Cp932Bytes(path));
+      QCOMPARE(storedBeforeClosing, Sjis(path));
     }
     // The running editor keeps the path it started with.
     QCOMPARE(bed.Window().KaoPath(), kStartPath);
@@ -108,7 +109,7 @@ class SettingsAboutTest : public QObject {
     QVERIFY(run.closed);
     QVERIFY(Prompts::Shown().isEmpty());
     const k4r::ByteString content = k4r::testing::ReadBytes(bed.SettingsPath());
-    QVERIFY(content.find("Path=" + Cp932Bytes(field) + "\r\n") != k4r::ByteString::npos);
+    QVERIFY(content.find("Path=" + Sjis(field) + "\r\n") != k4r::ByteString::npos);
   }
 
   void settingsWriteNothingUnlessConfirmed_data() {
@@ -165,7 +166,7 @@ class SettingsAboutTest : public QObject {
     const QString pathText = QString::fromUtf8(reinterpret_cast<const char*>(settings.u8string().c_str()));
     QCOMPARE(Prompts::Shown(), QStringList{ErrorLine(pathText + QStringLiteral(" に書き込めません"))});
     if (readOnlyFolder) {
-      QCOMPARE(StoredFacePath(bed), Cp932Bytes(kStartPath));
+      QCOMPARE(StoredFacePath(bed), Sjis(kStartPath));
     }
   }
 

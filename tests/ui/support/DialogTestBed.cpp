@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bridge/Cp932.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/support/EditorFixture.h"
 
 namespace k4r::testing {
 namespace {
@@ -21,20 +21,12 @@ namespace {
 void WriteLines(const std::filesystem::path& path, const QStringList& lines) {
   ByteString content;
   for (const QString& line : lines) {
-    content += Cp932Bytes(line) + "\r\n";
+    content += Sjis(line) + "\r\n";
   }
   WriteBytes(path, content);
 }
 
 }  // namespace
-
-ByteString Cp932Bytes(const QString& text) {
-  const std::optional<ByteString> bytes = bridge::ToCp932(text);
-  if (!bytes) {
-    Stop("test text that CP932 cannot hold");
-  }
-  return *bytes;
-}
 
 DialogTestBed::DialogTestBed(const BedFiles& files)
     : settingsPath_(folder_ / "k4r-editor.ini"), previousFolder_(std::filesystem::current_path()) {
@@ -44,7 +36,7 @@ DialogTestBed::DialogTestBed(const BedFiles& files)
   if (!files.faces.isEmpty()) {
     WriteLines(folder_ / "KAO.DAT", files.faces);
   }
-  WriteBytes(settingsPath_, "[Kao]\r\nPath=" + Cp932Bytes(files.kaoPath) + "\r\n");
+  WriteBytes(settingsPath_, "[Kao]\r\nPath=" + Sjis(files.kaoPath) + "\r\n");
   // The name lists are read from the working folder.
   std::filesystem::current_path(folder_.Path());
   ui::Prompts::StartRecording();

@@ -45,7 +45,4 @@ class DialogTestBed {
   std::unique_ptr<TForm1> window_;
 };
 
-// Text as the CP932 bytes of a file (the test data is always CP932 text).
-[[nodiscard]] ByteString Cp932Bytes(const QString& text);
-
 }  // namespace k4r::testing
