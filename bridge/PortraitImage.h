@@ -12,6 +12,9 @@ class ImageSurface final : public PixelSurface {
  public:
   explicit ImageSurface(QImage& image) : image_(image) {}
   void SetPixel(int x, int y, Rgb colour) override;
+  // Straight into the row's memory for 32-bit images: setPixel per point
+  // costs more than the whole rest of a portrait's reading and drawing.
+  void SetRow(int y, std::span<const Rgb> colours) override;
 
  private:
   QImage& image_;

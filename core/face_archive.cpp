@@ -29,12 +29,21 @@ Failure NoSuchImage() {
 
 }  // namespace
 
+void PixelSurface::SetRow(int y, std::span<const Rgb> colours) {
+  int x = 0;
+  for (const Rgb colour : colours) {
+    SetPixel(x++, y, colour);
+  }
+}
+
 void DrawPortrait(const FacePortrait& portrait, PixelSurface& surface) {
+  std::array<Rgb, FacePortrait::kWidth> row;
   for (int y = 0; y < FacePortrait::kHeight; ++y) {
-    for (int x = 0; x < FacePortrait::kWidth; ++x) {
-      const std::uint8_t index = portrait.pixels[static_cast<std::size_t>(y * FacePortrait::kWidth + x)];
-      surface.SetPixel(x, y, portrait.colours[index]);
+    const std::uint8_t* indexes = portrait.pixels.data() + static_cast<std::size_t>(y * FacePortrait::kWidth);
+    for (std::size_t x = 0; x < row.size(); ++x) {
+      row[x] = portrait.colours[indexes[x]];
     }
+    surface.SetRow(y, row);
   }
 }
 

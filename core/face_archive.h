@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 
 #include "core/result.h"
 #include "core/value_codes.h"
@@ -28,6 +29,10 @@ class PixelSurface {
  public:
   virtual ~PixelSurface() = default;
   virtual void SetPixel(int x, int y, Rgb colour) = 0;
+  // The pixels from (0, y) rightwards, one per colour; by default one
+  // SetPixel each. A portrait has 11,520 pixels: a surface that can take a
+  // row at once saves most of the cost of drawing it.
+  virtual void SetRow(int y, std::span<const Rgb> colours);
 };
 
 // Sets the 96 x 120 pixels from the surface's (0, 0); nothing else.

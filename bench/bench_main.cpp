@@ -1,0 +1,247 @@
+// Runs every benchmark once, side by side, and prints one table: what was
+// measured, the figure, the target, and whether it is met. Progress goes to
+// stderr; Google Benchmark's own flags still work (--benchmark_filter,
+// --benchmark_out=FILE.json for every detail).
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchSupport.h"
+
+namespace {
+
+using Run = benchmark::BenchmarkReporter::Run;
+
+// Keeps the runs for the table; says on stderr what has finished.
+class Collector final : public benchmark::BenchmarkReporter {
+ public:
+  bool ReportContext(const Context& /*context*/) override { return true; }
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      const std::string& name = run.run_name.function_name;
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") {
+        continue;
+      }
+      runs_[name] = run;
+      std::cerr << "  done: " << name << (run.error_occurred ? " (error: " + run.error_message + ")" : "") << '\n';
+    }
+  }
+  [[nodiscard]] const Run* Find(const std::string& name) const {
+    const auto found = runs_.find(name);
+    return found == runs_.end() ? nullptr : &found->second;
+  }
+
+ private:
+  std::map<std::string, Run> runs_;
+};
+
+double Microseconds(const Run& run) {
+  const double value = run.GetAdjustedRealTime();
+  switch (run.time_unit) {
+    case benchmark::kNanosecond: return value / 1e3;
+    case benchmark::kMicrosecond: return value;
+    case benchmark::kMillisecond: return value * 1e3;
+    case benchmark::kSecond: return value * 1e6;
+  }
+  return value;
+}
+
+std::optional<double> Counter(const Run& run, const std::string& name) {
+  const auto found = run.counters.find(name);
+  if (found == run.counters.end()) {
+    return std::nullopt;
+  }
+  return found->second.value;
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// A figure for the table: its text and the value compared with the target.
+struct Figure {
+  std::string text;
+  std::optional<double> value;  // nothing: not measured
+  std::string error;
+};
+
+struct Row {
+  std::string what;
+  Figure figure;
+  std::string target;  // empty: reported, no target
+  std::function<bool(double)> meets = nullptr;
+};
+
+class Table {
+ public:
+  explicit Table(const Collector& runs) : runs_(runs) {}
+
+  // The median time of a benchmark in microseconds (or milliseconds).
+  Figure Time(const std::string& name, bool inMilliseconds = false) const {
+    const Run* run = runs_.Find(name);
+    if (run == nullptr || run->error_occurred) {
+      return Missing(run);
+    }
+    const double us = Microseconds(*run);
+    return inMilliseconds ? Figure{Fixed(us / 1e3, 1) + " ms", us / 1e3, {}}
+                          : Figure{Fixed(us, us < 10 ? 2 : 1) + " µs", us, {}};
+  }
+  Figure CounterOf(const std::string& name, const std::string& counter, const std::string& unit, int decimals,
+                   double scale = 1) const {
+    const Run* run = runs_.Find(name);
+    if (run == nullptr || run->error_occurred) {
+      return Missing(run);
+    }
+    const std::optional<double> value = Counter(*run, counter);
+    if (!value) {
+      return Figure{"-", std::nullopt, "no " + counter};
+    }
+    return Figure{Fixed(*value * scale, decimals) + unit, *value * scale, {}};
+  }
+  static Figure Ratio(const Figure& slow, const Figure& fast) {
+    if (!slow.value || !fast.value || *fast.value <= 0) {
+      return Figure{"-", std::nullopt, "not measured"};
+    }
+    const double ratio = *slow.value / *fast.value;
+    return Figure{Fixed(ratio, 0) + "x", ratio, {}};
+  }
+
+ private:
+  static Figure Missing(const Run* run) {
+    return Figure{"-", std::nullopt, run == nullptr ? "not run" : run->error_message};
+  }
+  const Collector& runs_;
+};
+
+std::string MachineLine() {
+  std::string cpu = "unknown CPU";
+  std::ifstream info("/proc/cpuinfo");
+  for (std::string line; std::getline(info, line);) {
+    if (line.rfind("model name", 0) == 0) {
+      cpu = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  return "Machine: " + std::to_string(std::thread::hardware_concurrency()) + " CPUs (nproc), " + cpu + "; Qt " +
+         qVersion();
+}
+
+void PrintTable(const std::vector<Row>& rows) {
+  std::cout << "| benchmark | measured | target | ok? |\n|---|---:|---:|:---:|\n";
+  for (const Row& row : rows) {
+    std::string verdict;
+    if (!row.figure.value) {
+      verdict = "not measured: " + row.figure.error;
+    } else if (row.meets) {
+      verdict = row.meets(*row.figure.value) ? "yes" : "**no**";
+    }
+    std::cout << "| " << row.what << " | " << row.figure.text << " | " << (row.target.empty() ? "-" : row.target)
+              << " | " << verdict << " |\n";
+  }
+}
+
+std::vector<Row> Rows(const Collector& runs) {
+  const Table table(runs);
+  const auto atMost = [](double limit) { return [limit](double value) { return value <= limit; }; };
+  const auto atLeast = [](double limit) { return [limit](double value) { return value >= limit; }; };
+  const Figure portrait = table.Time("BM_PortraitFaceRange");
+  const Figure wholeFile = table.Time("BM_PortraitWholeFile");
+  // KiB -> MB (10^6 bytes)
+  constexpr double kMiBToMB = 1024.0 * 1024.0 / 1e6;
+  return {
+      {"Portrait: ReadPortrait (face's 16,406 bytes) + DrawPortrait into QImage", portrait, "<= 50 µs", atMost(50)},
+      {"&nbsp;&nbsp;of which ReadPortrait", table.Time("BM_PortraitReadOnly"), "", nullptr},
+      {"&nbsp;&nbsp;of which DrawPortrait into QImage", table.Time("BM_PortraitDrawOnly"), "", nullptr},
+      {"Portrait the whole-file way: read 16.4 MB file, decode, draw", wholeFile, "", nullptr},
+      {"Portrait: speed-up over the whole-file way", Table::Ratio(wholeFile, portrait), ">= 500x", atLeast(500)},
+      {"Open: OpenOfficerFile (LoadOfficerFile, every control, portrait), offscreen", table.Time("BM_OpenIntoWindow"),
+       "<= 2000 µs", atMost(2000)},
+      {"&nbsp;&nbsp;the same until every changed control is painted", table.Time("BM_OpenIntoWindowPainted"), "",
+       nullptr},
+      {"&nbsp;&nbsp;LoadOfficerFile alone (core)", table.Time("BM_LoadOfficerFileCore"), "", nullptr},
+      {"Save: CPU part (convert, encode, temporary file, rename)", table.Time("BM_SaveSplit"), "<= 200 µs",
+       atMost(200)},
+      {"Save: flush to disk (fsync of the file and of its folder)",
+       table.CounterOf("BM_SaveSplit", "flush_us", " µs", 1), "", nullptr},
+      {"Save: SaveOfficerFile as the editor runs it (both)", table.Time("BM_SaveOfficerFile"), "", nullptr},
+      {"FindInList over 1113 entries, not found (both passes)", table.Time("BM_FindInListNotFound"), "<= 20 µs",
+       atMost(20)},
+      {"JoinEntries of 1113 entries (once per dialog opening)", table.Time("BM_JoinEntries"), "", nullptr},
+      {"Start to first paint, offscreen (probe, median of 20)",
+       table.CounterOf("BM_StartupProbeOffscreen", "median_ms", " ms", 1), "<= 300 ms", atMost(300)},
+      {"Start to first paint, Xvfb (probe, median of 20)",
+       table.CounterOf("BM_StartupProbeXvfb", "median_ms", " ms", 1), "<= 300 ms", atMost(300)},
+      {"Start to window mapped, Xvfb (k4r-editor, median of 20)",
+       table.CounterOf("BM_StartupEditorXvfb", "median_ms", " ms", 1), "<= 300 ms", atMost(300)},
+      {"Peak resident memory, k4r-editor on Xvfb (highest of 20)",
+       table.CounterOf("BM_StartupEditorXvfb", "peak_rss_MiB", " MB", 1, kMiBToMB), "<= 80 MB", atMost(80)},
+      {"Peak resident memory, probe offscreen (highest of 20)",
+       table.CounterOf("BM_StartupProbeOffscreen", "peak_rss_MiB", " MB", 1, kMiBToMB), "<= 80 MB", atMost(80)},
+      {"k4r dump of 10,000 files, JSON Lines (median of 7)",
+       table.CounterOf("BM_Dump10000", "median_files_per_s", " files/s", 0), ">= 20,000 files/s", atLeast(20000)},
+      {"&nbsp;&nbsp;the same with --officer-list and --face-list",
+       table.CounterOf("BM_Dump10000WithLists", "median_files_per_s", " files/s", 0), ">= 20,000 files/s",
+       atLeast(20000)},
+  };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Our own window runs offscreen; the start-up benchmarks choose the
+  // platform of each child themselves.
+  std::vector<std::string> qtArguments{argv[0], "-platform", "offscreen"};
+  std::vector<char*> qtArgv;
+  for (std::string& argument : qtArguments) {
+    qtArgv.push_back(argument.data());
+  }
+  int qtArgc = static_cast<int>(qtArgv.size());
+  qtArgv.push_back(nullptr);
+  QApplication application(qtArgc, qtArgv.data());
+
+  // Repetitions of different benchmarks take turns, so that a slow spell of
+  // this shared machine does not fall on one side of a comparison.
+  std::vector<std::string> arguments{argv[0], "--benchmark_enable_random_interleaving=true"};
+  arguments.insert(arguments.end(), argv + 1, argv + argc);
+  std::vector<char*> benchArgv;
+  for (std::string& argument : arguments) {
+    benchArgv.push_back(argument.data());
+  }
+  int benchArgc = static_cast<int>(benchArgv.size());
+  benchmark::Initialize(&benchArgc, benchArgv.data());
+  if (benchmark::ReportUnrecognizedArguments(benchArgc, benchArgv.data())) {
+    return 2;
+  }
+
+  int status = 0;
+  try {
+    std::cerr << "Preparing the demo set...\n";
+    static_cast<void>(k4r::bench::Demo());
+    Collector runs;
+    benchmark::RunSpecifiedBenchmarks(&runs);
+    k4r::bench::ReleaseWindow();
+    std::cout << MachineLine() << "\n\n";
+    PrintTable(Rows(runs));
+  } catch (const std::exception& failure) {
+    std::cerr << "k4r_bench: " << failure.what() << '\n';
+    status = 1;
+  }
+  k4r::bench::ReleaseWindow();
+  k4r::bench::RemoveDemo();
+  benchmark::Shutdown();
+  return status;
+}

@@ -1,0 +1,107 @@
+// k4r dump over 10,000 officer files in one call, JSON Lines into a file,
+// as a script would run it: the whole process, start to exit.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <stdexcept>
+
+#include "BenchSupport.h"
+
+namespace k4r::bench {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr int kFiles = 10'000;
+
+// Copies of the demo samples under short names, so that the command line
+// stays well within the system's limit.
+struct DumpFolder {
+  fs::path folder;
+  std::vector<std::string> names;
+};
+
+const DumpFolder& Files() {
+  static const DumpFolder files = [] {
+    DumpFolder made;
+    made.folder = Demo().root / "dump";
+    fs::create_directories(made.folder);
+    const std::vector<fs::path>& samples = Demo().samples;
+    for (int i = 0; i < kFiles; ++i) {
+      char name[16];
+      std::snprintf(name, sizeof name, "%05d.K4R", i);
+      fs::copy_file(samples[static_cast<std::size_t>(i) % samples.size()], made.folder / name);
+      made.names.emplace_back(name);
+    }
+    return made;
+  }();
+  return files;
+}
+
+std::size_t CountLines(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::size_t lines = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    lines += line.empty() ? 0 : 1;
+  }
+  return lines;
+}
+
+void DumpRuns(benchmark::State& state, bool withLists) {
+  try {
+    const DumpFolder& files = Files();
+    ChildRequest request;
+    request.program = SiblingProgram("k4r");
+    request.arguments = {"dump"};
+    if (withLists) {
+      const fs::path& demo = Demo().folder;
+      request.arguments.insert(request.arguments.end(), {"--officer-list", (demo / "BUSHOU.DAT").string(),
+                                                         "--face-list", (demo / "KAO.DAT").string()});
+    }
+    request.arguments.insert(request.arguments.end(), files.names.begin(), files.names.end());
+    request.workingFolder = files.folder;
+    const fs::path output = Demo().root / (withLists ? "dump-lists.jsonl" : "dump.jsonl");
+
+    std::vector<double> rates;
+    for (auto _ : state) {
+      const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      request.stdoutFd = out;
+      const long long started = MonotonicNanoseconds();
+      const pid_t child = StartChild(request);
+      const int status = WaitChild(child);
+      const double seconds = static_cast<double>(MonotonicNanoseconds() - started) / 1e9;
+      ::close(out);
+      if (status != 0) {
+        state.SkipWithError("k4r dump failed");
+        break;
+      }
+      state.SetIterationTime(seconds);
+      rates.push_back(kFiles / seconds);
+    }
+    if (CountLines(output) != kFiles) {
+      state.SkipWithError("k4r dump did not print one line per file");
+      return;
+    }
+    state.counters["median_files_per_s"] = Median(rates);
+  } catch (const std::exception& failure) {
+    state.SkipWithError(failure.what());
+  }
+}
+
+void BM_Dump10000(benchmark::State& state) {
+  DumpRuns(state, false);
+}
+
+void BM_Dump10000WithLists(benchmark::State& state) {
+  DumpRuns(state, true);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Dump10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
+BENCHMARK(BM_Dump10000WithLists)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
+
+}  // namespace k4r::bench
