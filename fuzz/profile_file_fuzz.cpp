@@ -82,7 +82,7 @@ ByteString ExpectedValue(ByteView value) {
 // The section and key names that the file's lines mention, as candidates.
 void CollectNames(ByteView content, std::vector<ByteString>& sections, std::vector<ByteString>& keys) {
   std::size_t begin = 0;
-  while (begin < content.size() && sections.size() + keys.size() < 24) {
+  while (begin < content.size() && sections.size() + keys.size() < 14) {
     std::size_t end = content.find_first_of("\r\n", begin);
     if (end == ByteView::npos) {
       end = content.size();
