@@ -7,32 +7,104 @@
 
 namespace k4r::bridge {
 namespace {
+
 constexpr const char* kCodecName = "windows-31j";
+constexpr char16_t kReplacement = u'\uFFFD';
+// ICU's converter behind this name follows IBM's control-code layout: it
+// swaps 0x1A, 0x1C and 0x7F and marks unusable bytes with SUB (U+001A).
+// Code page 932 maps 0x00-0x7F one to one, so single ASCII bytes never go
+// through the codec, and a SUB that comes out of it always means a broken byte.
+constexpr char16_t kCodecSubstitute = u'\u001A';
+
+bool IsAscii(unsigned char byte) {
+  return byte < 0x80;
 }
+
+// A fresh converter per piece of text: ICU's converter keeps an error once
+// it has met one, and a stateless converter reports errors at the end of the
+// text instead of waiting for more input. Opening one costs under a
+// microsecond.
+QStringDecoder Decoder() {
+  return QStringDecoder(kCodecName, QStringDecoder::Flag::Stateless);
+}
+QStringEncoder Encoder() {
+  return QStringEncoder(kCodecName, QStringEncoder::Flag::Stateless);
+}
+
+}  // namespace
 
 void RequireCp932Codec() {
   static const bool available = QStringDecoder(kCodecName).isValid() && QStringEncoder(kCodecName).isValid();
   if (!available) {
-    std::fprintf(stderr,
-                 "fatal: Qt has no \"%s\" (code page 932) codec; Qt must be built with ICU.\n", kCodecName);
+    std::fprintf(stderr, "fatal: Qt has no \"%s\" (code page 932) codec; Qt must be built with ICU.\n", kCodecName);
     std::abort();
   }
 }
 
 QString FromCp932(ByteView bytes) {
   RequireCp932Codec();
-  QStringDecoder decoder(kCodecName, QStringDecoder::Flag::Stateless);
-  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QString text;
+  text.reserve(static_cast<qsizetype>(bytes.size()));
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    if (IsAscii(static_cast<unsigned char>(bytes[at]))) {
+      text += QChar(static_cast<char16_t>(bytes[at]));
+      ++at;
+      continue;
+    }
+    // A run of characters that start with a non-ASCII byte (a two-byte
+    // character's second byte may be ASCII) goes to the codec in one piece.
+    const std::size_t runStart = at;
+    bool dangling = false;
+    while (at < bytes.size() && !IsAscii(static_cast<unsigned char>(bytes[at]))) {
+      const std::size_t width = IsShiftJisLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
+      if (at + width > bytes.size()) {
+        dangling = true;  // a first byte with nothing after it
+        break;
+      }
+      at += width;
+    }
+    QStringDecoder decoder = Decoder();
+    QString run = decoder.decode(QByteArrayView(bytes.data() + runStart, static_cast<qsizetype>(at - runStart)));
+    run.replace(QChar(kCodecSubstitute), QChar(kReplacement));
+    text += run;
+    if (dangling) {
+      text += QChar(kReplacement);
+      ++at;
+    }
+  }
+  return text;
 }
 
 std::optional<ByteString> ToCp932(const QString& text) {
   RequireCp932Codec();
-  QStringEncoder encoder(kCodecName, QStringEncoder::Flag::Stateless);
-  const QByteArray bytes = encoder.encode(text);
-  if (encoder.hasError()) {
-    return std::nullopt;
+  ByteString bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()) * 2);
+  qsizetype at = 0;
+  while (at < text.size()) {
+    if (text[at].unicode() < 0x80) {
+      bytes += static_cast<char>(text[at].unicode());
+      ++at;
+      continue;
+    }
+    const qsizetype runStart = at;
+    while (at < text.size() && text[at].unicode() >= 0x80) {
+      ++at;
+    }
+    const QStringView run = QStringView(text).mid(runStart, at - runStart);
+    QStringEncoder encoder = Encoder();
+    const QByteArray encoded = encoder.encode(run);
+    if (encoder.hasError()) {
+      return std::nullopt;
+    }
+    // Refuse "best fit" stand-ins: what is written must read back as typed.
+    QStringDecoder decoder = Decoder();
+    if (QString(decoder.decode(encoded)) != run) {
+      return std::nullopt;
+    }
+    bytes.append(encoded.constData(), static_cast<std::size_t>(encoded.size()));
   }
-  return ByteString(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return bytes;
 }
 
 std::filesystem::path ToPath(const QString& text) {

@@ -10,59 +10,12 @@
 
 namespace k4r::cli {
 
-namespace {
-
-constexpr char16_t kReplacement = u'\uFFFD';
-constexpr char16_t kSubstitute = u'\u001A';
-
-// Whether the codec's reading of one character's bytes is a real character.
-// The codec drops a lead byte at the end of the text, and it marks unused
-// bytes with the control character SUB (U+001A), which is also the genuine
-// reading of one control byte: only that byte gives SUB back.
-bool IsCharacter(const QString& decoded, ByteView unit) {
-  if (decoded.isEmpty() || decoded.contains(QChar(kReplacement))) {
-    return false;
-  }
-  if (decoded.contains(QChar(kSubstitute))) {
-    const std::optional<ByteString> back = bridge::ToCp932(decoded);
-    return back.has_value() && *back == unit;
-  }
-  return true;
-}
-
-// Character by character, so that each broken byte is marked on its own and
-// the characters around it stay.
-QString ShowUnitByUnit(ByteView bytes) {
-  QString shown;
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const std::size_t width = IsShiftJisLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-    if (at + width <= bytes.size()) {
-      const ByteView unit = bytes.substr(at, width);
-      const QString decoded = bridge::FromCp932(unit);
-      if (IsCharacter(decoded, unit)) {
-        shown += decoded;
-        at += width;
-        continue;
-      }
-    }
-    shown += QChar(kReplacement);
-    at += 1;
-  }
-  return shown;
-}
-
-}  // namespace
-
 ShownText ShowCp932(ByteView bytes) {
+  // Broken bytes read as U+FFFD; they, and the code page's duplicate codes
+  // (which read as their common form), do not give the same bytes back.
   const QString decoded = bridge::FromCp932(bytes);
   const std::optional<ByteString> back = bridge::ToCp932(decoded);
-  if (back.has_value() && *back == bytes) {
-    return {decoded.toStdString(), true};
-  }
-  // Either broken bytes or one of the code page's duplicate codes, which
-  // read as the same character as their common form.
-  return {ShowUnitByUnit(bytes).toStdString(), false};
+  return {decoded.toStdString(), back.has_value() && *back == bytes};
 }
 
 std::string Utf8FromCp932(ByteView bytes) {

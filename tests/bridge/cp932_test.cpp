@@ -9,7 +9,7 @@ namespace {
 
 TEST(Cp932, RoundTripsTextTheCodePageHolds) {
   const QString texts[] = {
-      QStringLiteral("織田"), QStringLiteral("おだ"), QStringLiteral("ｵﾀﾞ"), QStringLiteral("（なし）"),
+      QStringLiteral("織田"),  QStringLiteral("おだ"), QStringLiteral("ｵﾀﾞ"),     QStringLiteral("（なし）"),
       QStringLiteral("※軍師"), QStringLiteral("髙橋"), QStringLiteral("abc 123"), QString()};
   for (const QString& text : texts) {
     const auto bytes = ToCp932(text);
@@ -42,10 +42,42 @@ TEST(Cp932, RefusesWhatTheCodePageCannotHold) {
   }
 }
 
-TEST(Cp932, InvalidBytesDecodeToReplacementCharacters) {
-  const QString decoded = FromCp932("A\x81\x20\xff");
-  EXPECT_TRUE(decoded.startsWith(QLatin1Char('A')));
-  EXPECT_TRUE(decoded.contains(QChar(0xFFFD)));
+TEST(Cp932, BrokenBytesBecomeOneReplacementCharacterEach) {
+  struct Case {
+    ByteView bytes;
+    QString expected;
+  };
+  const Case cases[] = {
+      {"A\x80"
+       "B",
+       QStringLiteral("A\uFFFDB")},
+      {"\xa0\xfd\xff", QStringLiteral("\uFFFD\uFFFD\uFFFD")},
+      {"\x8f\xe9\x81", QStringLiteral("城\uFFFD")},  // a first byte with nothing after it
+      {"\x81\x20"
+       "x",
+       QStringLiteral("\uFFFD x")},  // a second byte that cannot follow
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FromCp932(c.bytes), c.expected) << c.expected.toStdString();
+  }
+}
+
+TEST(Cp932, ControlBytesMapOneToOne) {
+  // The codec underneath swaps some control codes; the bridge must not.
+  const ByteString controls("\x00\x1a\x1c\x7f\x09\x5c\x7e", 7);
+  const QString decoded = FromCp932(controls);
+  ASSERT_EQ(decoded.size(), 7);
+  for (qsizetype i = 0; i < decoded.size(); ++i) {
+    EXPECT_EQ(decoded[i].unicode(), static_cast<unsigned char>(controls[static_cast<std::size_t>(i)]));
+  }
+  EXPECT_EQ(ToCp932(decoded), controls);
+}
+
+TEST(Cp932, RefusesBestFitStandIns) {
+  // Yen sign and overline have no code of their own; writing a backslash or
+  // a tilde for them would change the text behind the user's back.
+  EXPECT_FALSE(ToCp932(QStringLiteral("\u00A5")).has_value());
+  EXPECT_FALSE(ToCp932(QStringLiteral("\u203E")).has_value());
 }
 
 TEST(Cp932, PathsKeepTheirJapaneseNames) {
@@ -55,7 +87,8 @@ TEST(Cp932, PathsKeepTheirJapaneseNames) {
 
 TEST(Messages, NotFoundTextMatchesTheDialogWording) {
   const QString text = NotFoundText(QStringLiteral("城"));
-  EXPECT_EQ(ToCp932(text), ByteString("\x81\x68\x8f\xe9\x81\x68\x81\x40") + *ToCp932(QStringLiteral("は見つかりませんでした。")));
+  EXPECT_EQ(ToCp932(text),
+            ByteString("\x81\x68\x8f\xe9\x81\x68\x81\x40") + *ToCp932(QStringLiteral("は見つかりませんでした。")));
   EXPECT_EQ(NotFoundText(QString()), QStringLiteral("””　は見つかりませんでした。"));
 }
 

@@ -21,8 +21,8 @@ TEST(ShowCp932, MarksEachBrokenByteAndKeepsTheRest) {
       {"\x8c\x52\x90\x5f", "軍神", true},
       {"\xb1\xb2", "ｱｲ", true},
       {"A\x82", "A\uFFFD", false},                                          // a lead byte with nothing after it
-      {"\x82\x41\x42", "\uFFFDAB", false},                                  // an unused pair: the second byte stays
-      {"\x85\x40", "\uFFFD@", false},                                       // a row the code page leaves empty
+      {"\x82\x41\x42", "\uFFFDB", false},                                   // an unused pair: one mark for both bytes
+      {"\x85\x40", "\uFFFD", false},                                        // a row the code page leaves empty
       {"\xa0x\xfd\xfe\xff\x80", "\uFFFDx\uFFFD\uFFFD\uFFFD\uFFFD", false},  // unused single bytes
       {"\xed\x40", "纊", false},                            // a duplicate code: valid, but not given back
       {"\x90\x5e\x82\x0a\x93\x63", "真\uFFFD\n田", false},  // a lead byte before a line break
