@@ -58,6 +58,16 @@ std::optional<QString> FitInsertion(const QString& inserted, std::size_t room, L
   return inserted.left(at);
 }
 
+std::size_t EncodedSize(const QString& text, LineBreaks lineBreaks) {
+  std::size_t total = 0;
+  for (qsizetype at = 0; at < text.size();) {
+    const qsizetype length = CharacterLength(text, at);
+    total += CharacterSize(text.mid(at, length), lineBreaks).value_or(0);
+    at += length;
+  }
+  return total;
+}
+
 ByteString EncodeEdited(const QString& text) {
   if (std::optional<ByteString> bytes = bridge::ToCp932(text)) {
     return *std::move(bytes);

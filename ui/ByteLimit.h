@@ -21,9 +21,14 @@ enum class LineBreaks { AsIs, CountAsCrLf };
 // CP932 cannot hold (the insertion is refused, never replaced by "?").
 [[nodiscard]] std::optional<QString> FitInsertion(const QString& inserted, std::size_t room, LineBreaks lineBreaks);
 
+// The size that EncodeEdited gives `text` (each '\n' as CR LF with
+// CountAsCrLf): what an edited text takes in the file.
+[[nodiscard]] std::size_t EncodedSize(const QString& text, LineBreaks lineBreaks);
+
 // CP932 bytes of text that the user edited. Characters CP932 cannot hold
-// never get in through the edit boxes; should one be there anyway it is
-// left out rather than written as "?".
+// never get in through the edit boxes; the one way one can be there is a
+// stand-in for bytes that were not CP932 in the file, and once the text has
+// been edited it is left out rather than written as "?".
 [[nodiscard]] ByteString EncodeEdited(const QString& text);
 
 }  // namespace k4r::ui

@@ -38,9 +38,9 @@ class ByteLimitValidator final : public QValidator {
       return Invalid;
     }
     const std::size_t limit = static_cast<std::size_t>(std::max(edit_.byteLimit_, 0));
-    const std::size_t kept = SizeOrLength(input.left(front) + input.right(back));
+    const std::size_t kept = SavedSize(input.left(front) + input.right(back));
     const std::size_t newSize = kept + *insertedSize;
-    if (newSize <= limit || newSize <= SizeOrLength(before)) {
+    if (newSize <= limit || newSize <= SavedSize(before)) {
       return Acceptable;
     }
     if (kept >= limit) {
@@ -56,11 +56,7 @@ class ByteLimitValidator final : public QValidator {
   }
 
  private:
-  // Text set by the program might hold a character CP932 cannot hold; it
-  // then counts one byte so that the user can still delete it.
-  static std::size_t SizeOrLength(const QString& text) {
-    return Cp932Size(text, LineBreaks::AsIs).value_or(static_cast<std::size_t>(text.size()));
-  }
+  static std::size_t SavedSize(const QString& text) { return k4r::ui::EncodedSize(text, LineBreaks::AsIs); }
 
   ByteLimitedEdit& edit_;
 };

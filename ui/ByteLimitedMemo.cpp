@@ -27,8 +27,8 @@ QString PlainLineBreaks(QString text) {
   return text;
 }
 
-std::size_t SizeOrLength(const QString& text) {
-  return Cp932Size(text, LineBreaks::CountAsCrLf).value_or(static_cast<std::size_t>(text.size()));
+std::size_t SavedSize(const QString& text) {
+  return k4r::ui::EncodedSize(text, LineBreaks::CountAsCrLf);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ k4r::ByteString ByteLimitedMemo::Bytes() const {
 }
 
 std::size_t ByteLimitedMemo::ByteSize() const {
-  return SizeOrLength(toPlainText());
+  return SavedSize(toPlainText());
 }
 
 std::optional<QString> ByteLimitedMemo::Fit(const QString& inserted) const {
@@ -63,7 +63,7 @@ std::optional<QString> ByteLimitedMemo::Fit(const QString& inserted) const {
     return std::nullopt;
   }
   const std::size_t limit = static_cast<std::size_t>(std::max(byteLimit_, 0));
-  const std::size_t selected = SizeOrLength(PlainLineBreaks(textCursor().selectedText()));
+  const std::size_t selected = SavedSize(PlainLineBreaks(textCursor().selectedText()));
   const std::size_t current = ByteSize();
   const std::size_t kept = current - std::min(current, selected);
   if (kept >= limit) {

@@ -138,6 +138,20 @@ class EditWidgetsTest : public QObject {
     QCOMPARE(edit.Bytes(), original);
   }
 
+  // A stand-in for bytes that are not CP932 takes no room once the text is
+  // edited: it is left out of what is saved, never written as "?".
+  void editedTextDropsInvalidBytes() {
+    ByteLimitedEdit edit;
+    edit.setByteLimit(8);
+    edit.SetBytes(
+        ByteString("\x81\x20"
+                   "ABCDE",
+                   7));
+    edit.end(false);
+    TypeText(&edit, QStringLiteral("xyz"));
+    QCOMPARE(edit.Bytes(), ByteString(" ABCDExy"));
+  }
+
   void editedTextIsEncoded() {
     ByteLimitedEdit edit;
     edit.setByteLimit(8);
