@@ -37,6 +37,6 @@ void TForm3::FindEdit1Change() {
 }
 
 void TForm3::FindBtn1Click() {
-  search_.Run(*mainWindow_.KyotenComboBox1(), k4r::search_span::kBases, ui_.FindEdit1->text(), this);
+  search_.Run(*mainWindow_.KyotenComboBox1(), k4r::search_span::kBases, ui_.FindEdit1->text());
   ui_.FindEdit1->setFocus();
 }

@@ -55,6 +55,6 @@ void TForm4::FindEdit2Change() {
 }
 
 void TForm4::FindBtn2Click() {
-  search_.Run(TargetList(), k4r::search_span::kOfficers, ui_.FindEdit2->text(), this);
+  search_.Run(TargetList(), k4r::search_span::kOfficers, ui_.FindEdit2->text());
   ui_.FindEdit2->setFocus();
 }

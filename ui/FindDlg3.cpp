@@ -30,7 +30,7 @@ void TForm6::FindEdit3Change() {
 }
 
 void TForm6::FindBtn3Click() {
-  if (search_.Run(*mainWindow_.KaoComboBox1(), k4r::search_span::kFaces, ui_.FindEdit3->text(), this) ==
+  if (search_.Run(*mainWindow_.KaoComboBox1(), k4r::search_span::kFaces, ui_.FindEdit3->text()) ==
       k4r::ui::ListSearch::Outcome::Selected) {
     // A selection set from code does not redraw the portrait by itself.
     mainWindow_.KaoComboBox1Change();

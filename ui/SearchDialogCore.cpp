@@ -15,9 +15,11 @@
 namespace k4r::ui {
 namespace {
 
-void ReportNotFound(QWidget* dialog, const QString& typed) {
+void ReportNotFound(const QString& typed) {
   Prompts::ExclamationBeep();
-  Prompts::ShowBox(dialog, BoxIcon::Information, QStringLiteral("情報"), bridge::NotFoundText(typed));
+  // With no owner the box stands in the middle of the screen rather than
+  // over the small search dialog, whose edit box it would hide.
+  Prompts::ShowBox(nullptr, BoxIcon::Information, QStringLiteral("情報"), bridge::NotFoundText(typed));
 }
 
 // The bytes of an item's text. Text decoded from CP932 converts back to the
@@ -75,10 +77,10 @@ void ListSearch::TakeJoinedText(const QComboBox& list) {
   joined_ = JoinEntries(EntryBytes(list));
 }
 
-ListSearch::Outcome ListSearch::Run(QComboBox& list, std::int32_t span, const QString& typed, QWidget* dialog) const {
+ListSearch::Outcome ListSearch::Run(QComboBox& list, std::int32_t span, const QString& typed) const {
   const std::optional<ByteString> pattern = bridge::ToCp932(typed);
   if (!pattern) {
-    ReportNotFound(dialog, typed);
+    ReportNotFound(typed);
     return Outcome::NotFound;
   }
   const NameList entries = EntryBytes(list);
@@ -91,7 +93,7 @@ ListSearch::Outcome ListSearch::Run(QComboBox& list, std::int32_t span, const QS
       list.setCurrentIndex(found.position);
       return Outcome::Selected;
     case FindOutcome::Kind::NoChange: return Outcome::Unchanged;
-    case FindOutcome::Kind::NotFound: ReportNotFound(dialog, typed); return Outcome::NotFound;
+    case FindOutcome::Kind::NotFound: ReportNotFound(typed); return Outcome::NotFound;
   }
   return Outcome::Unchanged;
 }

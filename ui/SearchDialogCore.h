@@ -14,7 +14,6 @@ class QComboBox;
 class QDialog;
 class QLineEdit;
 class QPushButton;
-class QWidget;
 
 namespace k4r::ui {
 
@@ -48,9 +47,9 @@ class ListSearch {
 
   // One search for `typed` from the list's current selection over `span`
   // positions. Selected: the list's selection has been set. NotFound: the
-  // exclamation sound has played and the information box has been shown
-  // over `dialog`. Text that CP932 cannot hold is never found.
-  Outcome Run(QComboBox& list, std::int32_t span, const QString& typed, QWidget* dialog) const;
+  // exclamation sound has played and the information box has been shown in
+  // the middle of the screen. Text that CP932 cannot hold is never found.
+  Outcome Run(QComboBox& list, std::int32_t span, const QString& typed) const;
 
   [[nodiscard]] const ByteString& JoinedText() const { return joined_; }
 
