@@ -1,6 +1,7 @@
 #include "bridge/PortraitImage.h"
 
 #include <algorithm>
+#include <array>
 
 namespace k4r::bridge {
 
@@ -11,19 +12,29 @@ void ImageSurface::SetPixel(int x, int y, Rgb colour) {
   image_.setPixel(x, y, qRgb(colour.red, colour.green, colour.blue));
 }
 
-void ImageSurface::SetRow(int y, std::span<const Rgb> colours) {
+void ImageSurface::SetPalettePicture(std::span<const std::uint8_t> pixels, int width,
+                                     std::span<const Rgb, 256> colours) {
   const QImage::Format format = image_.format();
   if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) {
-    PixelSurface::SetRow(y, colours);
+    PixelSurface::SetPalettePicture(pixels, width, colours);
     return;
   }
-  if (y < 0 || y >= image_.height()) {
+  if (width <= 0) {
     return;
   }
-  auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-  const std::size_t count = std::min(colours.size(), static_cast<std::size_t>(image_.width()));
-  for (std::size_t x = 0; x < count; ++x) {
-    line[x] = qRgb(colours[x].red, colours[x].green, colours[x].blue);
+  std::array<QRgb, 256> table;
+  for (std::size_t k = 0; k < table.size(); ++k) {
+    table[k] = qRgb(colours[k].red, colours[k].green, colours[k].blue);
+  }
+  const auto rowLength = static_cast<std::size_t>(width);
+  const auto rows = static_cast<int>(std::min(pixels.size() / rowLength, static_cast<std::size_t>(image_.height())));
+  const std::size_t columns = std::min(rowLength, static_cast<std::size_t>(image_.width()));
+  for (int y = 0; y < rows; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    const std::uint8_t* numbers = pixels.data() + static_cast<std::size_t>(y) * rowLength;
+    for (std::size_t x = 0; x < columns; ++x) {
+      line[x] = table[numbers[x]];
+    }
   }
 }
 

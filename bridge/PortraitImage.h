@@ -12,9 +12,10 @@ class ImageSurface final : public PixelSurface {
  public:
   explicit ImageSurface(QImage& image) : image_(image) {}
   void SetPixel(int x, int y, Rgb colour) override;
-  // Straight into the row's memory for 32-bit images: setPixel per point
-  // costs more than the whole rest of a portrait's reading and drawing.
-  void SetRow(int y, std::span<const Rgb> colours) override;
+  // For 32-bit images the colour table is converted once and whole rows are
+  // written: setPixel per point costs more than all the rest of reading and
+  // drawing a portrait.
+  void SetPalettePicture(std::span<const std::uint8_t> pixels, int width, std::span<const Rgb, 256> colours) override;
 
  private:
   QImage& image_;

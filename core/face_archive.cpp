@@ -29,22 +29,19 @@ Failure NoSuchImage() {
 
 }  // namespace
 
-void PixelSurface::SetRow(int y, std::span<const Rgb> colours) {
-  int x = 0;
-  for (const Rgb colour : colours) {
-    SetPixel(x++, y, colour);
+void PixelSurface::SetPalettePicture(std::span<const std::uint8_t> pixels, int width,
+                                     std::span<const Rgb, 256> colours) {
+  if (width <= 0) {
+    return;
+  }
+  const auto rowLength = static_cast<std::size_t>(width);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    SetPixel(static_cast<int>(i % rowLength), static_cast<int>(i / rowLength), colours[pixels[i]]);
   }
 }
 
 void DrawPortrait(const FacePortrait& portrait, PixelSurface& surface) {
-  std::array<Rgb, FacePortrait::kWidth> row;
-  for (int y = 0; y < FacePortrait::kHeight; ++y) {
-    const std::uint8_t* indexes = portrait.pixels.data() + static_cast<std::size_t>(y * FacePortrait::kWidth);
-    for (std::size_t x = 0; x < row.size(); ++x) {
-      row[x] = portrait.colours[indexes[x]];
-    }
-    surface.SetRow(y, row);
-  }
+  surface.SetPalettePicture(portrait.pixels, FacePortrait::kWidth, portrait.colours);
 }
 
 Status FaceArchive::LoadOffsetTable(const std::filesystem::path& path) {

@@ -29,10 +29,11 @@ class PixelSurface {
  public:
   virtual ~PixelSurface() = default;
   virtual void SetPixel(int x, int y, Rgb colour) = 0;
-  // The pixels from (0, y) rightwards, one per colour; by default one
-  // SetPixel each. A portrait has 11,520 pixels: a surface that can take a
-  // row at once saves most of the cost of drawing it.
-  virtual void SetRow(int y, std::span<const Rgb> colours);
+  // A palette picture from (0, 0): `pixels` row by row, `width` to a row,
+  // each a number into `colours`. By default one SetPixel per point; a
+  // portrait is 11,520 points, so a surface that can convert the colour table
+  // once and write whole rows saves most of the cost of drawing it.
+  virtual void SetPalettePicture(std::span<const std::uint8_t> pixels, int width, std::span<const Rgb, 256> colours);
 };
 
 // Sets the 96 x 120 pixels from the surface's (0, 0); nothing else.
