@@ -20,6 +20,7 @@
 #include "bridge/PortraitImage.h"
 #include "core/reference_lists.h"
 #include "core/settings.h"
+#include "ui/ListItems.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
 
@@ -65,15 +66,6 @@ void FitBefore(QLabel* caption, const QWidget* control) {
     caption->setFont(font);
   }
   caption->adjustSize();
-}
-
-void Fill(QComboBox* box, std::span<const k4r::ByteView> entries) {
-  QStringList items;
-  items.reserve(static_cast<qsizetype>(entries.size()));
-  for (const k4r::ByteView entry : entries) {
-    items << FromCp932(entry);
-  }
-  box->addItems(items);
 }
 
 }  // namespace
@@ -134,17 +126,17 @@ void TForm1::SetUpControls() {
 
   namespace vocabulary = k4r::vocabulary;
   for (QComboBox* skills : {ui->tokugiComboBox1, ui->tokugiComboBox2, ui->tokugiComboBox3}) {
-    Fill(skills, vocabulary::Skills().entries);
+    k4r::ui::AppendEntries(*skills, vocabulary::Skills().entries);
   }
-  Fill(ui->shutujiComboBox1, vocabulary::Origins().entries);
-  Fill(ui->sinjinComboBox1, vocabulary::Faiths().entries);
-  Fill(ui->KyotenComboBox1, vocabulary::Bases().entries);
-  Fill(ui->Aishou1ComboBox1, vocabulary::Compatibility().entries);
+  k4r::ui::AppendEntries(*ui->shutujiComboBox1, vocabulary::Origins().entries);
+  k4r::ui::AppendEntries(*ui->sinjinComboBox1, vocabulary::Faiths().entries);
+  k4r::ui::AppendEntries(*ui->KyotenComboBox1, vocabulary::Bases().entries);
+  k4r::ui::AppendEntries(*ui->Aishou1ComboBox1, vocabulary::Compatibility().entries);
   // Shown for information only: never filled from a file, read or enabled.
   ui->seibetuComboBox1->clear();
   ui->joutaiComboBox1->clear();
-  Fill(ui->seibetuComboBox1, vocabulary::Sexes().entries);
-  Fill(ui->joutaiComboBox1, vocabulary::States().entries);
+  k4r::ui::AppendEntries(*ui->seibetuComboBox1, vocabulary::Sexes().entries);
+  k4r::ui::AppendEntries(*ui->joutaiComboBox1, vocabulary::States().entries);
   ui->seibetuComboBox1->setCurrentIndex(-1);
   ui->joutaiComboBox1->setCurrentIndex(-1);
 

@@ -7,6 +7,7 @@
 #include "bridge/Cp932.h"
 #include "core/reference_lists.h"
 #include "core/settings.h"
+#include "ui/ListItems.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -22,15 +23,6 @@ namespace {
 // process's working folder, not beside the program.
 k4r::NameListLoad ReadNameList(const char* fileName) {
   return k4r::LoadNameList(fileName);
-}
-
-QStringList ToItems(const k4r::NameList& entries) {
-  QStringList items;
-  items.reserve(static_cast<qsizetype>(entries.size()));
-  for (const k4r::ByteString& entry : entries) {
-    items << FromCp932(entry);
-  }
-  return items;
 }
 
 // A missing list is reported with a beep and a box centred on the screen; a
@@ -76,9 +68,8 @@ void TForm1::FormCreate() {
 void TForm1::LoadOfficerNames() {
   const k4r::NameListLoad load = ReadNameList(k4r::kOfficerListFile);
   if (load.outcome == k4r::NameListLoad::Outcome::Loaded) {
-    const QStringList items = ToItems(load.entries);
     for (QComboBox* list : {ui->OyaComboBox1, ui->TomoComboBox1, ui->TekiComboBox1}) {
-      list->addItems(items);
+      k4r::ui::AppendEntries(*list, load.entries);
       list->setCurrentIndex(0);
     }
     availability_.officerList = true;
@@ -96,7 +87,7 @@ void TForm1::LoadOfficerNames() {
 void TForm1::LoadFaceNames() {
   const k4r::NameListLoad load = ReadNameList(k4r::kFaceListFile);
   if (load.outcome == k4r::NameListLoad::Outcome::Loaded) {
-    ui->KaoComboBox1->addItems(ToItems(load.entries));
+    k4r::ui::AppendEntries(*ui->KaoComboBox1, load.entries);
     ui->KaoComboBox1->setCurrentIndex(0);
     ui->FindBtn5->setEnabled(true);
     ui->Label31->setEnabled(true);

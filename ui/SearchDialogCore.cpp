@@ -22,43 +22,7 @@ void ReportNotFound(const QString& typed) {
   Prompts::ShowBox(nullptr, BoxIcon::Information, QStringLiteral("情報"), bridge::NotFoundText(typed));
 }
 
-// The bytes of an item's text. Text decoded from CP932 converts back to the
-// same bytes, except for the few characters that CP932 codes twice, which
-// come back as the codec's preferred code of the same length. A character
-// that has no CP932 code (one decoded from bytes that were not CP932) becomes
-// the byte 0xFF, which no typed text converts to, so that the entry keeps
-// its place and the rest of its text can still be found.
-ByteString BytesOfItemText(const QString& text) {
-  if (std::optional<ByteString> whole = bridge::ToCp932(text)) {
-    return *std::move(whole);
-  }
-  ByteString bytes;
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype length =
-        text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
-    const std::optional<ByteString> part = bridge::ToCp932(text.mid(i, length));
-    bytes += part ? *part : ByteString(1, '\xFF');
-    i += length;
-  }
-  return bytes;
-}
-
 }  // namespace
-
-NameList EntryBytes(const QComboBox& list) {
-  NameList entries;
-  entries.reserve(static_cast<std::size_t>(list.count()));
-  for (int i = 0; i < list.count(); ++i) {
-    const QVariant kept = list.itemData(i, kEntryBytesRole);
-    if (kept.typeId() == QMetaType::QByteArray) {
-      const QByteArray bytes = kept.toByteArray();
-      entries.emplace_back(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    } else {
-      entries.push_back(BytesOfItemText(list.itemText(i)));
-    }
-  }
-  return entries;
-}
 
 void WireSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelButton) {
   // Qt cannot ask an input method for its hiragana mode; the box takes

@@ -9,6 +9,7 @@
 
 #include "core/bytes.h"
 #include "core/reference_lists.h"
+#include "ui/ListItems.h"
 
 class QComboBox;
 class QDialog;
@@ -16,15 +17,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace k4r::ui {
-
-// The entries of a list as CP932 bytes, one per item, in list order: the
-// bytes kept with an item under kEntryBytesRole when there are any, else the
-// item's text converted back to CP932.
-[[nodiscard]] NameList EntryBytes(const QComboBox& list);
-
-// The item data role under which a list item may keep the bytes it was made
-// from (a QByteArray).
-inline constexpr int kEntryBytesRole = 0x0100 + 32;  // Qt::UserRole + 32
 
 // The client area of every search dialog.
 inline constexpr QSize kSearchDialogSize{259, 73};
