@@ -29,7 +29,6 @@ static void InitMainIcons() {
   Q_INIT_RESOURCE(MainIcons);
 }
 
-using k4r::bridge::FromCp932;
 using k4r::bridge::FromUtf8;
 using k4r::ui::Prompts;
 
