@@ -3,12 +3,24 @@
 #include <algorithm>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <string>
 #include <system_error>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "core/file_io.h"
 #include "core/integer_rule.h"
 #include "core/messages.h"
+#include "core/os_handle.h"
 #include "core/profile_file.h"
 
 namespace k4r {
@@ -120,6 +132,11 @@ struct KeyValue {
 // One read of the file, the keys applied in order, one write.
 template <std::size_t N>
 Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) {
+  // The configuration folder may not exist before the first save.
+  std::error_code folderError;
+  if (const fs::path folder = settingsPath.parent_path(); !folder.empty() && !fs::exists(folder, folderError)) {
+    fs::create_directories(folder, folderError);
+  }
   std::optional<ByteString> content = CurrentContent(settingsPath);
   if (!content) {
     return CannotWrite(settingsPath);
@@ -130,7 +147,50 @@ Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) {
   return WriteContent(settingsPath, *content);
 }
 
+// Whether the folder takes a new file, found by creating one and removing it:
+// permission bits, access lists, read-only mounts and root's rights all show
+// in the answer, which no look at the folder's attributes gives.
+bool FolderTakesNewFiles(const fs::path& folder) {
+  std::random_device random;
+  const std::string name = ".k4r-editor-probe-" + std::to_string(random()) + std::to_string(random());
+  const fs::path probe = folder / name;
+#ifdef _WIN32
+  const os::UniqueHandle handle(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return handle.valid();
+#else
+  os::UniqueHandle handle(::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!handle.valid()) {
+    return false;
+  }
+  static_cast<void>(handle.Close());
+  ::unlink(probe.c_str());
+  return true;
+#endif
+}
+
 }  // namespace
+
+fs::path ChooseSettingsPath(const fs::path& programPath, const fs::path& xdgConfigHome, const fs::path& home) {
+  const fs::path beside = SettingsPathFor(programPath);
+  std::error_code error;
+  if (fs::exists(beside, error)) {
+    return beside;
+  }
+  const fs::path programFolder = beside.parent_path().empty() ? fs::path(".") : beside.parent_path();
+  if (FolderTakesNewFiles(programFolder)) {
+    return beside;
+  }
+  fs::path configHome;
+  if (xdgConfigHome.is_absolute()) {
+    configHome = xdgConfigHome;
+  } else if (home.is_absolute()) {
+    configHome = home / ".config";
+  } else {
+    return beside;
+  }
+  return configHome / "k4r-editor" / "k4r-editor.ini";
+}
 
 fs::path SettingsPathFor(const fs::path& programPath) {
   // Native strings, so that no name is converted on the way.
