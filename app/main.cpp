@@ -1,31 +1,98 @@
-// The editor's entry: the window system, the application title, the main
-// window (whose creation runs the start-up), an optional officer file to open,
-// and the event loop until the main window has closed.
+// The editor's entry: --help and --version, the window system, the
+// application title, the main window (whose creation runs the start-up), an
+// optional officer file to open, and the event loop until the main window has
+// closed.
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 
 #include "bridge/Cp932.h"
 #include "core/settings.h"
+#include "k4r_version.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: k4r-editor [FILE]\n"
+    "\n"
+    "K4R Editor edits registered-officer files (.K4R): names and readings, abilities,\n"
+    "skills, years, origin, faith, biography, home base, relations and face portrait.\n"
+    "\n"
+    "  FILE           an officer file (.K4R) to open at start; optional. Without it the\n"
+    "                 editor starts empty and the open button picks a file.\n"
+    "  -h, --help     show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "\n"
+    "The name lists BUSHOU.DAT and KAO.DAT are read from the working folder.\n"
+    "Settings live in k4r-editor.ini beside the program when its folder is writable\n"
+    "or the file is already there; otherwise in\n"
+    "$XDG_CONFIG_HOME/k4r-editor/k4r-editor.ini (default ~/.config/k4r-editor/).\n"
+    "The command-line tool k4r reads and edits the same files from the shell.\n";
+
+// Answered before the window system starts, so that they work without a display.
+// Returns an exit code when the arguments asked for one of them.
+int AnswerInformationRequest(int argc, char** argv) {
+  for (int index = 1; index < argc; ++index) {
+    const char* argument = argv[index];
+    if (std::strcmp(argument, "--") == 0) {
+      break;
+    }
+    if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
+    if (std::strcmp(argument, "--version") == 0) {
+      std::printf("k4r-editor %s\n", k4r::kVersion);
+      return 0;
+    }
+  }
+  return -1;
+}
+
+// The file to open: the first argument, or the one after "--" for a name
+// that starts with a dash.
+QString FileArgument(const QStringList& arguments) {
+  if (arguments.size() > 2 && arguments.at(1) == QStringLiteral("--")) {
+    return arguments.at(2);
+  }
+  if (arguments.size() > 1 && arguments.at(1) != QStringLiteral("--")) {
+    return arguments.at(1);
+  }
+  return {};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (const int code = AnswerInformationRequest(argc, argv); code >= 0) {
+    return code;
+  }
   QApplication application(argc, argv);
   // The title is the main window's caption. It is not made the display name,
   // which the window system would append to every caption.
   QApplication::setApplicationName(QStringLiteral("k4r-editor"));
+  QApplication::setApplicationVersion(QString::fromLatin1(k4r::kVersion));
+  // The desktop entry's name, so that the window system matches the window to it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.k4r_editor"));
   k4r::bridge::RequireCp932Codec();
 
-  TForm1 form(k4r::SettingsPathFor(k4r::bridge::ToPath(QCoreApplication::applicationFilePath())));
+  // Beside the program, or in the user's configuration folder for an installed editor.
+  const std::filesystem::path settingsPath = k4r::ChooseSettingsPath(
+      k4r::bridge::ToPath(QCoreApplication::applicationFilePath()),
+      k4r::bridge::ToPath(qEnvironmentVariable("XDG_CONFIG_HOME")), k4r::bridge::ToPath(QDir::homePath()));
+  TForm1 form(settingsPath);
   QApplication::setWindowIcon(form.windowIcon());
   form.setWindowTitle(k4r::ui::kAppTitle);
 
   // A file named on the command line is opened as the open command opens a chosen one.
-  const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() > 1) {
-    form.OpenOfficerFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+  if (const QString file = FileArgument(QCoreApplication::arguments()); !file.isEmpty()) {
+    form.OpenOfficerFile(QFileInfo(file).absoluteFilePath());
   }
   form.show();
   return QApplication::exec();

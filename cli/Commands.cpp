@@ -5,10 +5,12 @@
 #include <exception>
 #include <new>
 #include <ostream>
+#include <string>
 
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "core/messages.h"
+#include "k4r_version.h"
 
 namespace k4r::cli {
 namespace {
@@ -24,6 +26,7 @@ constexpr const char* kFooter =
 int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   CLI::App app(kOverview, "k4r");
   app.footer(kFooter);
+  app.set_version_flag("--version", std::string("k4r ") + kVersion);
   app.require_subcommand(1);
   app.fallthrough(false);
 
