@@ -157,7 +157,9 @@ struct DumpOptions {
 };
 
 int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
-  const ShownLists lists(LoadNameLists(options.lists, err));
+  // The shown lists view the loaded ones, which must outlive them.
+  const LoadedNameLists loaded = LoadNameLists(options.lists, err);
+  const ShownLists lists(loaded);
   const bool single = options.files.size() == 1;
   int status = kExitOk;
   for (const std::string& file : options.files) {
