@@ -62,6 +62,26 @@ TEST(Cp932, BrokenBytesBecomeOneReplacementCharacterEach) {
   }
 }
 
+// Converters are reused between texts: a text that failed must leave
+// nothing behind for the next one, in either direction. Run twice, so that
+// the end of the first round also precedes a start.
+TEST(Cp932, AFailedTextDoesNotAffectTheNextOne) {
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    EXPECT_EQ(FromCp932("\x81\x20"
+                        "x"),
+              QStringLiteral("\uFFFD x"));
+    EXPECT_EQ(FromCp932("\x8d\x5d"), QStringLiteral("江"));
+    EXPECT_EQ(FromCp932("\xa0\x8f\xe9"), QStringLiteral("\uFFFD城"));
+    EXPECT_EQ(FromCp932("\x8f\xe9"), QStringLiteral("城"));
+    EXPECT_FALSE(ToCp932(QString::fromUtf8("\xF0\x9F\x98\x80")).has_value());
+    EXPECT_EQ(ToCp932(QStringLiteral("江")), ByteString("\x8d\x5d"));
+    EXPECT_FALSE(ToCp932(QStringLiteral("a\u00E9b")).has_value());
+    EXPECT_FALSE(ToCp932(QStringLiteral("\u00A5")).has_value());
+    EXPECT_EQ(ToCp932(QStringLiteral("\u201D")), ByteString("\x81\x68"));
+  }
+}
+
 TEST(Cp932, ControlBytesMapOneToOne) {
   // The codec underneath swaps some control codes; the bridge must not.
   const ByteString controls("\x00\x1a\x1c\x7f\x09\x5c\x7e", 7);
