@@ -136,8 +136,11 @@ std::string MachineLine() {
       break;
     }
   }
+  // Other work on the machine stretches every figure: say how busy it was.
+  std::string load;
+  std::getline(std::ifstream("/proc/loadavg") >> std::ws, load);
   return "Machine: " + std::to_string(std::thread::hardware_concurrency()) + " CPUs (nproc), " + cpu + "; Qt " +
-         qVersion();
+         qVersion() + "; load average at the end: " + load.substr(0, load.find(' '));
 }
 
 void PrintTable(const std::vector<Row>& rows) {
@@ -168,16 +171,18 @@ std::vector<Row> Rows(const Collector& runs) {
       {"&nbsp;&nbsp;of which DrawPortrait into QImage", table.Time("BM_PortraitDrawOnly"), "", nullptr},
       {"Portrait the whole-file way: read 16.4 MB file, decode, draw", wholeFile, "", nullptr},
       {"Portrait: speed-up over the whole-file way", Table::Ratio(wholeFile, portrait), ">= 500x", atLeast(500)},
-      {"Open: OpenOfficerFile (LoadOfficerFile, every control, portrait), offscreen", table.Time("BM_OpenIntoWindow"),
-       "<= 2000 µs", atMost(2000)},
-      {"&nbsp;&nbsp;the same until every changed control is painted", table.Time("BM_OpenIntoWindowPainted"), "",
+      {"Open: OpenOfficerFile (LoadOfficerFile, every control, portrait), window shown offscreen",
+       table.Time("BM_OpenIntoWindow"), "<= 2000 µs", atMost(2000)},
+      {"&nbsp;&nbsp;the same, window never shown (nothing painted)", table.Time("BM_OpenIntoHiddenWindow"), "",
        nullptr},
       {"&nbsp;&nbsp;LoadOfficerFile alone (core)", table.Time("BM_LoadOfficerFileCore"), "", nullptr},
-      {"Save: CPU part (convert, encode, temporary file, rename)", table.Time("BM_SaveSplit"), "<= 200 µs",
+      {"Save: CPU part (convert, encode, write the temporary file)", table.Time("BM_SaveSplit"), "<= 200 µs",
        atMost(200)},
       {"Save: flush to disk (fsync of the file and of its folder)",
-       table.CounterOf("BM_SaveSplit", "flush_us", " µs", 1), "", nullptr},
-      {"Save: SaveOfficerFile as the editor runs it (both)", table.Time("BM_SaveOfficerFile"), "", nullptr},
+       table.CounterOf("BM_SaveSplit", "flush_us", " µs", 0), "", nullptr},
+      {"Save: rename over the old file (and leftover scan)", table.CounterOf("BM_SaveSplit", "replace_us", " µs", 0),
+       "", nullptr},
+      {"Save: SaveOfficerFile as the editor runs it (all of the above)", table.Time("BM_SaveOfficerFile"), "", nullptr},
       {"FindInList over 1113 entries, not found (both passes)", table.Time("BM_FindInListNotFound"), "<= 20 µs",
        atMost(20)},
       {"JoinEntries of 1113 entries (once per dialog opening)", table.Time("BM_JoinEntries"), "", nullptr},
