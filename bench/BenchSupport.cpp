@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -132,12 +133,19 @@ pid_t StartChild(const ChildRequest& request) {
   return child;
 }
 
-int WaitChild(pid_t child) {
+int WaitChild(pid_t child, double* cpuSeconds) {
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
+  rusage usage{};
+  while (::wait4(child, &status, 0, &usage) < 0) {
     if (errno != EINTR) {
       return -1;
     }
+  }
+  if (cpuSeconds != nullptr) {
+    const auto seconds = [](const timeval& time) {
+      return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    *cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

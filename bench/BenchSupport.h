@@ -44,8 +44,9 @@ struct ChildRequest {
 
 // Starts the child without waiting; throws std::runtime_error when it cannot.
 [[nodiscard]] pid_t StartChild(const ChildRequest& request);
-// Waits for the child; its exit status, or 128 + signal.
-int WaitChild(pid_t child);
+// Waits for the child; its exit status, or 128 + signal. With `cpuSeconds`,
+// also the CPU time (user and system) the child used.
+int WaitChild(pid_t child, double* cpuSeconds = nullptr);
 
 [[nodiscard]] long long MonotonicNanoseconds();
 // VmHWM of a live process, in KiB; -1 when it cannot be read.

@@ -120,6 +120,18 @@ class Table {
     }
     return Figure{Fixed(*value * scale, decimals) + unit, *value * scale, {}, std::nullopt};
   }
+  // A rate counter, with the same rate per CPU second of the child beside it.
+  Figure RateOf(const std::string& name, const std::string& counter, const std::string& cpuCounter,
+                const std::string& unit) const {
+    Figure figure = CounterOf(name, counter, unit, 0);
+    const Run* run = runs_.Find(name);
+    if (figure.value && run != nullptr) {
+      if (const std::optional<double> cpu = Counter(*run, cpuCounter)) {
+        figure.text += " (CPU " + Fixed(*cpu, 0) + ")";
+      }
+    }
+    return figure;
+  }
   static Figure Ratio(const Figure& slow, const Figure& fast) {
     if (!slow.value || !fast.value || *fast.value <= 0) {
       return Figure{"-", std::nullopt, "not measured", std::nullopt};
@@ -212,10 +224,11 @@ std::vector<Row> Rows(const Collector& runs) {
       {"Peak resident memory, probe offscreen (highest of 20)",
        table.CounterOf("BM_StartupProbeOffscreen", "peak_rss_MiB", " MB", 1, kMiBToMB), "<= 80 MB", atMost(80)},
       {"k4r dump of 10,000 files, JSON Lines (median of 7)",
-       table.CounterOf("BM_Dump10000", "median_files_per_s", " files/s", 0), ">= 20,000 files/s", atLeast(20000)},
-      {"&nbsp;&nbsp;the same with --officer-list and --face-list",
-       table.CounterOf("BM_Dump10000WithLists", "median_files_per_s", " files/s", 0), ">= 20,000 files/s",
+       table.RateOf("BM_Dump10000", "median_files_per_s", "median_files_per_cpu_s", " files/s"), ">= 20,000 files/s",
        atLeast(20000)},
+      {"&nbsp;&nbsp;the same with --officer-list and --face-list",
+       table.RateOf("BM_Dump10000WithLists", "median_files_per_s", "median_files_per_cpu_s", " files/s"),
+       ">= 20,000 files/s", atLeast(20000)},
   };
 }
 
