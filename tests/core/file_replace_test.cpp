@@ -18,18 +18,11 @@
 
 namespace k4r {
 namespace {
+using testing::FileNamesIn;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
-
-std::set<std::string> Names(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
 
 TEST(ReplaceFileAtomically, CreatesOrReplacesAndLeavesNoTemporaryFile) {
   TempDir dir;
@@ -38,7 +31,7 @@ TEST(ReplaceFileAtomically, CreatesOrReplacesAndLeavesNoTemporaryFile) {
   for (const ByteString& content : contents) {
     ASSERT_TRUE(ReplaceFileAtomically(path, content));
     EXPECT_TRUE(ReadBytes(path) == content) << content.size() << " bytes";
-    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"officer.K4R"});
+    EXPECT_EQ(FileNamesIn(dir.Path()), std::set<std::string>{"officer.K4R"});
   }
 }
 
@@ -87,7 +80,7 @@ TEST(ReplaceFileAtomically, FollowsSymbolicLinksAndKeepsThem) {
     EXPECT_EQ(fs::read_symlink(dir / c.link), c.pointsTo);
     EXPECT_EQ(ReadBytes(dir / "real" / "target.K4R"), content) << c.link;
   }
-  EXPECT_EQ(Names(dir / "real"), std::set<std::string>{"target.K4R"});
+  EXPECT_EQ(FileNamesIn(dir / "real"), std::set<std::string>{"target.K4R"});
 
   // A link to a file that does not exist yet creates that file.
   fs::create_symlink("real/later.K4R", dir / "dangling.K4R");
@@ -112,9 +105,9 @@ TEST(ReplaceFileAtomically, RefusesWhatItCannotCreate) {
   }
   EXPECT_FALSE(fs::exists(dir / "missing"));
 #ifndef _WIN32
-  EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"folder.K4R", "loop.K4R"}));
+  EXPECT_EQ(FileNamesIn(dir.Path()), (std::set<std::string>{"folder.K4R", "loop.K4R"}));
 #else
-  EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"folder.K4R"}));
+  EXPECT_EQ(FileNamesIn(dir.Path()), (std::set<std::string>{"folder.K4R"}));
 #endif
 }
 
@@ -123,7 +116,7 @@ TEST(ReplaceFileAtomically, HandlesNamesNearTheLengthLimit) {
   const fs::path path = dir / (std::string(250, 'n') + ".K4R");
   ASSERT_TRUE(ReplaceFileAtomically(path, "long"));
   EXPECT_EQ(ReadBytes(path), "long");
-  EXPECT_EQ(Names(dir.Path()).size(), 1U);
+  EXPECT_EQ(FileNamesIn(dir.Path()).size(), 1U);
 }
 
 #ifndef _WIN32
@@ -146,7 +139,7 @@ TEST(ReplaceFileAtomically, AFailedWriteKeepsTheOldFileAndRemovesTheTemporaryOne
   ASSERT_TRUE(message.has_value());
   EXPECT_EQ(*message, messages::WriteError());
   EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"officer.K4R"});
+  EXPECT_EQ(FileNamesIn(dir.Path()), std::set<std::string>{"officer.K4R"});
 }
 
 // Runs as user "nobody" when the tests run as root, since root writes
@@ -187,7 +180,7 @@ TEST(ReplaceFileAtomically, ReadOnlyFileOrFolderIsRefusedAndLeftAlone) {
     EXPECT_EQ(*message, messages::CannotCreate(path)) << c.name;
     EXPECT_EQ(ReadBytes(path), "old") << c.name;
     EXPECT_EQ(ModeOf(path), c.fileMode) << c.name;
-    EXPECT_EQ(Names(folder), std::set<std::string>{"officer.K4R"}) << c.name;
+    EXPECT_EQ(FileNamesIn(folder), std::set<std::string>{"officer.K4R"}) << c.name;
   }
 }
 #endif  // _WIN32

@@ -17,6 +17,7 @@
 
 namespace k4r {
 namespace {
+using testing::FileNamesIn;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -32,14 +33,6 @@ const fs::path kForeign = fs::path(u8"장수_😀.K4R");
 std::string Utf8(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
-}
-
-std::set<std::string> Names(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.insert(Utf8(entry.path().filename()));
-  }
-  return names;
 }
 
 TEST(JapanesePaths, OfficerFilesAreCreatedReplacedAndReadBack) {
@@ -66,7 +59,7 @@ TEST(JapanesePaths, OfficerFilesAreCreatedReplacedAndReadBack) {
     EXPECT_EQ(shown.sei1, form.sei1);
     EXPECT_EQ(shown.mei1, form.mei1);
   }
-  EXPECT_EQ(Names(folder), (std::set<std::string>{Utf8(kOfficer), Utf8(kForeign)}));
+  EXPECT_EQ(FileNamesIn(folder), (std::set<std::string>{Utf8(kOfficer), Utf8(kForeign)}));
 }
 
 TEST(JapanesePaths, MessagesNameThePathInUtf8) {
@@ -128,7 +121,7 @@ TEST(JapanesePaths, AReadOnlyFileIsRefusedAndKept) {
   ASSERT_FALSE(saved);
   EXPECT_EQ(saved.failure().message, messages::CannotCreate(path));
   EXPECT_EQ(ReadBytes(path), "old");
-  EXPECT_EQ(Names(dir.Path()), std::set<std::string>{Utf8(kOfficer)});
+  EXPECT_EQ(FileNamesIn(dir.Path()), std::set<std::string>{Utf8(kOfficer)});
   fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 }
 #endif

@@ -54,15 +54,6 @@ bool FillFileSystem(const fs::path& path, std::size_t leaveFree) {
   return full && shrunk;
 }
 
-std::set<std::string> NamesIn(const fs::path& folder) {
-  std::set<std::string> names;
-  std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-    names.insert(entry->path().filename().string());
-  }
-  return names;
-}
-
 long PeakResidentKiB() {
   std::ifstream status("/proc/self/status");
   std::string line;

@@ -1,13 +1,12 @@
 #pragma once
-// Real faults for tests: a small file system that fills up, the folder
-// listing after a failed save, and the memory a child process used.
+// Real faults for tests: a small file system that fills up, and the memory
+// a child process used.
 // POSIX only.
 
 #ifndef _WIN32
 
 #include <cstddef>
 #include <filesystem>
-#include <set>
 #include <string>
 
 namespace k4r::testing {
@@ -20,9 +19,6 @@ namespace k4r::testing {
 // Writes zeros into `path` until the file system refuses more, then gives
 // back `leaveFree` bytes. False when the file system never filled.
 [[nodiscard]] bool FillFileSystem(const std::filesystem::path& path, std::size_t leaveFree);
-
-// The names in a folder.
-[[nodiscard]] std::set<std::string> NamesIn(const std::filesystem::path& folder);
 
 // The highest resident memory of this process so far, in KiB (VmHWM).
 [[nodiscard]] long PeakResidentKiB();

@@ -23,18 +23,11 @@
 
 namespace k4r {
 namespace {
+using testing::FileNamesIn;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
-
-std::set<std::string> Names(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
 
 void Age(const fs::path& path) {
   fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(2));
@@ -106,7 +99,7 @@ TEST(AbandonedTemporaryFiles, OnlyOldUnheldOnesOfTheSavedFileAreRemoved) {
     ASSERT_TRUE(ReplaceFileAtomically(path, "new"));
   }
   EXPECT_EQ(ReadBytes(path), "new");
-  const std::set<std::string> left = Names(dir.Path());
+  const std::set<std::string> left = FileNamesIn(dir.Path());
   for (const auto& c : cases) {
     EXPECT_EQ(left.count(c.name) == 0, c.removed) << c.name;
   }
@@ -114,7 +107,7 @@ TEST(AbandonedTemporaryFiles, OnlyOldUnheldOnesOfTheSavedFileAreRemoved) {
 
   // Once the save that held it is gone, its file goes with the next save.
   ASSERT_TRUE(ReplaceFileAtomically(path, "newer"));
-  EXPECT_EQ(Names(dir.Path()).count(".officer.K4R.k4r-tmp-Held00"), 0U);
+  EXPECT_EQ(FileNamesIn(dir.Path()).count(".officer.K4R.k4r-tmp-Held00"), 0U);
 }
 
 TEST(AbandonedTemporaryFiles, AFailedSaveRemovesNothing) {

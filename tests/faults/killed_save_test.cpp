@@ -19,7 +19,7 @@
 
 namespace k4r {
 namespace {
-using testing::NamesIn;
+using testing::FileNamesIn;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -67,7 +67,7 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
 
   int holdsOld = 0, holdsNew = 0, lost = 0, killedMidSave = 0;
   for (int trial = 0; trial < kTrials; ++trial) {
-    const std::set<std::string> before = NamesIn(dir.Path());
+    const std::set<std::string> before = FileNamesIn(dir.Path());
     const ByteString expectedOld = ReadBytes(path);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -88,9 +88,9 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
       ADD_FAILURE() << "trial " << trial << " (seed " << seed << "): the file holds " << now.size()
                     << " bytes that are neither content";
     }
-    killedMidSave += NamesIn(dir.Path()).size() > before.size() ? 1 : 0;
+    killedMidSave += FileNamesIn(dir.Path()).size() > before.size() ? 1 : 0;
   }
-  const std::size_t leftovers = NamesIn(dir.Path()).size() - 1;
+  const std::size_t leftovers = FileNamesIn(dir.Path()).size() - 1;
   std::cout << "[ FAULTS   ] SIGKILL during saves: " << kTrials << " trials, " << holdsOld << " old, " << holdsNew
             << " new, " << killedMidSave << " killed inside a save, " << lost << " files lost, " << leftovers
             << " temporary files left (seed " << seed << ", one save " << saveTime.count() << " us)\n";
@@ -103,15 +103,15 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
   const ByteString last = Content('x', 1000);
   ASSERT_TRUE(ReplaceFileAtomically(path, last));
   EXPECT_EQ(ReadBytes(path), last);
-  EXPECT_EQ(NamesIn(dir.Path()).size() - 1, leftovers);
+  EXPECT_EQ(FileNamesIn(dir.Path()).size() - 1, leftovers);
   // ... and removes them once they are old enough to be abandoned for sure.
-  for (const std::string& name : NamesIn(dir.Path())) {
+  for (const std::string& name : FileNamesIn(dir.Path())) {
     if (name != "officer.K4R") {
       fs::last_write_time(dir / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
   }
   ASSERT_TRUE(ReplaceFileAtomically(path, old));
-  EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"officer.K4R"});
+  EXPECT_EQ(FileNamesIn(dir.Path()), std::set<std::string>{"officer.K4R"});
   EXPECT_EQ(ReadBytes(path), old);
 }
 

@@ -23,7 +23,7 @@
 
 namespace k4r {
 namespace {
-using testing::NamesIn;
+using testing::FileNamesIn;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -108,7 +108,7 @@ void Prepare(Fault fault, const fs::path& folder, const fs::path& file, const By
 
 std::string Listing(const fs::path& folder) {
   std::string names;
-  for (const std::string& name : NamesIn(folder)) {
+  for (const std::string& name : FileNamesIn(folder)) {
     if (name != kFiller) {
       names += name + " ";
     }

@@ -56,4 +56,14 @@ ByteString ReadBytes(const fs::path& path) {
   return ByteString(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::set<std::string> FileNamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    const std::u8string name = entry->path().filename().u8string();
+    names.emplace(name.begin(), name.end());
+  }
+  return names;
+}
+
 }  // namespace k4r::testing

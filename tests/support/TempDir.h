@@ -3,6 +3,8 @@
 // content when the object goes (made writable again first).
 
 #include <filesystem>
+#include <set>
+#include <string>
 #include <string_view>
 
 #include "core/bytes.h"
@@ -26,5 +28,9 @@ class TempDir {
 // Whole-file helpers for tests; they abort the test run on I/O failure.
 void WriteBytes(const std::filesystem::path& path, ByteView bytes);
 [[nodiscard]] ByteString ReadBytes(const std::filesystem::path& path);
+
+// The names in a folder as UTF-8, so that names outside any code page compare
+// the same on every system; an unreadable folder lists what was read.
+[[nodiscard]] std::set<std::string> FileNamesIn(const std::filesystem::path& folder);
 
 }  // namespace k4r::testing
