@@ -26,7 +26,6 @@
 #include "BenchSupport.h"
 #include "bridge/Cp932.h"
 #include "core/bushou_record.h"
-#include "core/integer_rule.h"
 #include "core/officer_file.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
@@ -148,41 +147,6 @@ void BM_SaveOfficerFile(benchmark::State& state) {
 
 // --- The save, split --------------------------------------------------------
 
-std::int32_t Number(const std::string& text) {
-  const std::optional<std::int32_t> value = ParseInteger(text);
-  if (!value) {
-    throw std::runtime_error("not an integer: " + text);
-  }
-  return *value;
-}
-
-// The field conversion of SaveOfficerFile.
-BushouRecord RecordOf(const OfficerForm& form) {
-  BushouRecord record;
-  record.sei1 = form.sei1;
-  record.mei1 = form.mei1;
-  record.sei2 = form.sei2;
-  record.mei2 = form.mei2;
-  record.seiji = Number(form.seiji);
-  record.tousotu = Number(form.tousotu);
-  record.tiryaku = Number(form.tiryaku);
-  record.kyouyou = Number(form.kyouyou);
-  record.giri = Number(form.giri);
-  record.tokugi = form.tokugi;
-  record.tanjou = Number(form.tanjou);
-  record.botu = Number(form.botu);
-  record.shutuji = form.shutuji;
-  record.sinjin = form.sinjin;
-  record.retuden = NormalizeLineBreaks(form.retuden);
-  record.Kyoten = form.Kyoten;
-  record.Aishou = form.Aishou;
-  record.Oya = form.Oya;
-  record.Tomo = form.Tomo;
-  record.Teki = form.Teki;
-  record.Kao = form.Kao;
-  return record;
-}
-
 struct SaveTimes {
   long long cpu = 0;      // ns: conversion, encode, creating and writing the temporary file
   long long flush = 0;    // ns: fsync of the temporary file and of the folder
@@ -206,7 +170,8 @@ SaveTimes TimedSave(const SaveSubject& subject) {
   };
 
   ByteString patched = subject.file.image;
-  Check(static_cast<bool>(EncodeRecord(RecordOf(subject.form), patched, EncodeSwitches{true, true})), "encode");
+  const Result<BushouRecord> record = RecordFromForm(subject.form);
+  Check(record.ok() && static_cast<bool>(EncodeRecord(record.value(), patched, EncodeSwitches{true, true})), "encode");
 
   struct stat info {};
   Check(::stat(subject.target.c_str(), &info) == 0 && ::access(subject.target.c_str(), W_OK) == 0, "stat");

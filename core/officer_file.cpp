@@ -111,8 +111,7 @@ Status LoadOfficerFile(const std::filesystem::path& path, BushouFile& file, Offi
   return Success();
 }
 
-Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
-                       const Availability& availability) {
+Result<BushouRecord> RecordFromForm(const OfficerForm& form) {
   BushouRecord record;
   record.sei1 = form.sei1;
   record.mei1 = form.mei1;
@@ -139,12 +138,22 @@ Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, cons
   record.Tomo = form.Tomo;
   record.Teki = form.Teki;
   record.Kao = form.Kao;
+  return record;
+}
+
+Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
+                       const Availability& availability) {
+  Result<BushouRecord> record = RecordFromForm(form);
+  if (!record) {
+    return record.failure();
+  }
 
   // The patch goes into a copy that becomes the image only once it is on
   // disk, so the image always matches the file it was last read from or
   // written to.
   BushouFile patched{file.image, file.path};
-  if (Status encoded = EncodeRecord(record, patched.image, {availability.officerList, availability.face}); !encoded) {
+  if (Status encoded = EncodeRecord(record.value(), patched.image, {availability.officerList, availability.face});
+      !encoded) {
     return encoded;
   }
   if (Status saved = patched.SaveToFile(path); !saved) {

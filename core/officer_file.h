@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/bushou_file.h"
+#include "core/bushou_record.h"
 #include "core/bytes.h"
 #include "core/result.h"
 #include "core/value_codes.h"
@@ -23,7 +24,7 @@ struct OfficerForm {
   std::array<ListPosition, 3> tokugi{19, 19, 19};
   std::string seibetu;  // the sex byte as two uppercase hexadecimal digits; empty at start
   std::string tanjou = "1460", jumyou = "110";
-  std::string botu;     // the death-year label; empty until first computed
+  std::string botu;  // the death-year label; empty until first computed
   ListPosition shutuji = 0, sinjin = 0, Kyoten = 99, Aishou = 0;
   ListPosition Oya = 0, Tomo = 0, Teki = 0;
   ListPosition Kao = 0;
@@ -60,7 +61,12 @@ struct NameListSizes {
                                      const KeepFlags& keep, const Availability& availability,
                                      const NameListSizes& sizes);
 
-// Encodes the form into the image of `file` and writes the image over the
+// The record a form stands for: numbers parsed by the integer rule (the first
+// that fails, abilities first, then birth and death year, gives
+// "'%s' は整数ではありません"), the biography's line breaks made CR LF.
+[[nodiscard]] Result<BushouRecord> RecordFromForm(const OfficerForm& form);
+
+// Encodes the form (see RecordFromForm) into the image of `file` and writes the image over the
 // file at `path`. The biography's line breaks become CR LF first; a result
 // longer than the field is cut on a character boundary. On a conversion
 // failure ("'%s' は整数ではありません", abilities first, then birth and death
