@@ -9,8 +9,8 @@
 namespace k4r {
 
 struct BushouFile {
-  ByteString image;             // the whole file as last opened, patched by saves
-  std::filesystem::path path;   // empty until the first successful open
+  ByteString image;            // the whole file as last opened, patched by saves
+  std::filesystem::path path;  // empty until the first successful open
 
   // Reads the whole file into a new buffer; this object is not touched.
   [[nodiscard]] static Result<ByteString> LoadFromFile(const std::filesystem::path& path);

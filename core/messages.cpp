@@ -1,27 +1,53 @@
 #include "core/messages.h"
 
 namespace k4r::messages {
+namespace {
+
+// Built by appending: GCC 12 at -O2 wrongly warns (-Wrestrict) on
+// "'" + std::string(...).
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '\'';
+  quoted += text;
+  quoted += '\'';
+  return quoted;
+}
+
+}  // namespace
 
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
 }
 
-std::string CannotOpen(const std::filesystem::path& path) { return "ファイル " + PathText(path) + " は開けません"; }
+std::string CannotOpen(const std::filesystem::path& path) {
+  return "ファイル " + PathText(path) + " は開けません";
+}
 
 std::string CannotCreate(const std::filesystem::path& path) {
   return "ファイル " + PathText(path) + " を作成できません";
 }
 
-std::string NotAnInteger(std::string_view text) { return "'" + std::string(text) + "' は整数ではありません"; }
+std::string NotAnInteger(std::string_view text) {
+  return Quoted(text) + " は整数ではありません";
+}
 
-std::string CannotWriteSettings(const std::filesystem::path& path) { return PathText(path) + " に書き込めません"; }
+std::string CannotWriteSettings(const std::filesystem::path& path) {
+  return PathText(path) + " に書き込めません";
+}
 
-std::string ReadError() { return "ストリームからの読み込みエラー"; }
+std::string ReadError() {
+  return "ストリームからの読み込みエラー";
+}
 
-std::string WriteError() { return "ストリームへの書き込みエラー"; }
+std::string WriteError() {
+  return "ストリームへの書き込みエラー";
+}
 
-std::string OutOfMemory() { return "メモリストリームの拡大中にメモリが足りなくなりました"; }
+std::string OutOfMemory() {
+  return "メモリストリームの拡大中にメモリが足りなくなりました";
+}
 
 std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std::int32_t lastCodable) {
   const std::string entries = std::to_string(lastCodable + 1);
@@ -30,7 +56,7 @@ std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std:
 }
 
 std::string PathNotStorable(std::string_view path) {
-  return "'" + std::string(path) + "' には設定ファイルに保存できない文字が含まれています";
+  return Quoted(path) + " には設定ファイルに保存できない文字が含まれています";
 }
 
 }  // namespace k4r::messages

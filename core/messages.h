@@ -18,7 +18,7 @@ namespace k4r::messages {
 [[nodiscard]] std::string CannotWriteSettings(const std::filesystem::path& path);  // "%s に書き込めません"
 [[nodiscard]] std::string ReadError();   // "ストリームからの読み込みエラー"
 [[nodiscard]] std::string WriteError();  // "ストリームへの書き込みエラー"
-[[nodiscard]] std::string OutOfMemory(); // "メモリストリームの拡大中にメモリが足りなくなりました"
+[[nodiscard]] std::string OutOfMemory();  // "メモリストリームの拡大中にメモリが足りなくなりました"
 
 // An officer reference whose list position has no code in the file (the
 // codes end at position `lastCodable`). `field` names the field as the user

@@ -18,7 +18,7 @@ struct Failure {
 template <typename T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : state_(std::move(value)) {}            // NOLINT: implicit by design
   Result(Failure failure) : state_(std::move(failure)) {}  // NOLINT
 
   [[nodiscard]] bool ok() const { return state_.index() == 0; }
@@ -36,6 +36,8 @@ class [[nodiscard]] Result {
 struct Done {};
 // The outcome of an operation that yields nothing but may fail.
 using Status = Result<Done>;
-inline Status Success() { return Done{}; }
+inline Status Success() {
+  return Done{};
+}
 
 }  // namespace k4r

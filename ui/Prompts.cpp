@@ -111,15 +111,25 @@ void Prompts::StartRecording() {
   State().recording = true;
 }
 
-void Prompts::StopRecording() { State() = Recorder{}; }
+void Prompts::StopRecording() {
+  State() = Recorder{};
+}
 
-bool Prompts::Recording() { return State().recording; }
+bool Prompts::Recording() {
+  return State().recording;
+}
 
-QStringList& Prompts::Shown() { return State().shown; }
+QStringList& Prompts::Shown() {
+  return State().shown;
+}
 
-void Prompts::QueueFileAnswer(const QString& answer) { State().fileAnswers.push_back(answer); }
+void Prompts::QueueFileAnswer(const QString& answer) {
+  State().fileAnswers.push_back(answer);
+}
 
-int Prompts::PendingAnswers() { return static_cast<int>(State().fileAnswers.size()); }
+int Prompts::PendingAnswers() {
+  return static_cast<int>(State().fileAnswers.size());
+}
 
 void Prompts::SetBoxObserver(std::function<void(const QString& line)> observer) {
   State().boxObserver = std::move(observer);
