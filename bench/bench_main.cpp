@@ -35,6 +35,7 @@ class Collector final : public benchmark::BenchmarkReporter {
         continue;
       }
       runs_[name] = run;
+      errors_ += run.error_occurred ? 1 : 0;
       std::cerr << "  done: " << name << (run.error_occurred ? " (error: " + run.error_message + ")" : "") << '\n';
     }
   }
@@ -42,9 +43,12 @@ class Collector final : public benchmark::BenchmarkReporter {
     const auto found = runs_.find(name);
     return found == runs_.end() ? nullptr : &found->second;
   }
+  // Runs that stopped with an error (a failed save, a missing program, ...).
+  [[nodiscard]] int Errors() const { return errors_; }
 
  private:
   std::map<std::string, Run> runs_;
+  int errors_ = 0;
 };
 
 double ToMicroseconds(double value, benchmark::TimeUnit unit) {
@@ -269,6 +273,10 @@ int main(int argc, char** argv) {
     k4r::bench::ReleaseWindow();
     std::cout << MachineLine() << "\n\n";
     PrintTable(Rows(runs));
+    if (runs.Errors() > 0) {
+      std::cerr << "k4r_bench: " << runs.Errors() << " benchmark(s) stopped with an error\n";
+      status = 1;
+    }
   } catch (const std::exception& failure) {
     std::cerr << "k4r_bench: " << failure.what() << '\n';
     status = 1;
