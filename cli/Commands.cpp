@@ -67,7 +67,14 @@ int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, s
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   // Nothing may escape: a caller gets an exit code and a message, always.
   try {
-    return RunUnguarded(arguments, out, err);
+    const int code = RunUnguarded(arguments, out, err);
+    // Output that never arrived (a full disk, a closed pipe) is a failure,
+    // however well the command went.
+    if (!out.flush()) {
+      ReportFailure(err, messages::WriteError());
+      return code == kExitOk ? kExitFailure : code;
+    }
+    return code;
   } catch (const std::bad_alloc&) {
     ReportFailure(err, messages::OutOfMemory());
   } catch (const std::exception& error) {

@@ -96,6 +96,32 @@ TEST(K4rProgram, HelpDocumentsEveryCommand) {
   }
 }
 
+TEST(K4rProgram, OutputThatCannotBeWrittenFailsTheCommand) {
+  TempDir dir;
+  const std::string errFile = (dir / "err").string();
+  // A command that fails anyway keeps its own status; "find" says 1 for
+  // not found, which the lost output must not turn into success either.
+  const struct {
+    std::string arguments;
+    int status;
+  } cases[] = {
+      {"find bases 城 --from 3", 1},
+      {"--help", 1},
+      {"dump " + Quoted(dir / "none.K4R"), 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const std::string command = "'" K4R_BIN_DIR "/k4r' " + c.arguments + " >/dev/full 2>'" + errFile + "'";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), c.status);
+    EXPECT_NE(ReadBytes(errFile).find(".\n"), std::string::npos) << ReadBytes(errFile);
+  }
+  const std::string find = "'" K4R_BIN_DIR "/k4r' find bases 城 --from 3 >/dev/full 2>'" + errFile + "'";
+  ASSERT_EQ(WEXITSTATUS(std::system(find.c_str())), 1);
+  EXPECT_EQ(ReadBytes(errFile), "ストリームへの書き込みエラー.\n");
+}
+
 TEST(K4rProgram, WritesAPngWithoutAWindowSystem) {
   TempDir dir;
   // One picture of colour 1 (pure red) for face 0; everything else zero.
