@@ -249,7 +249,9 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   if (exists) {
     // Ownership can only be kept where we have the right to; the permission
     // bits always can. fchown first: it clears set-id bits.
-    static_cast<void>(::fchown(temp.get(), info.st_uid, info.st_gid));
+    if (::fchown(temp.get(), info.st_uid, info.st_gid) != 0) {
+      // not ours to give away: the file stays the saving user's
+    }
     if (::fchmod(temp.get(), info.st_mode & 07777) != 0) {
       return Failure{messages::CannotCreate(shown)};
     }
