@@ -222,7 +222,10 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   }
   // Only a plain file is replaced; a file we may not write was marked
   // read-only by its owner, even though the folder would allow the rename.
-  if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+  // root may write any file, so a file without a single write bit counts as
+  // marked read-only for root too, as for everyone else.
+  constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+  if (exists && (!S_ISREG(info.st_mode) || (info.st_mode & kAnyWriteBit) == 0 || ::access(target.c_str(), W_OK) != 0)) {
     return Failure{messages::CannotCreate(shown)};
   }
 

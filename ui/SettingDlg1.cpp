@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "bridge/Cp932.h"
+#include "bridge/SettingsPath.h"
 #include "core/messages.h"
 #include "core/settings.h"
 #include "ui/DialogFrame.h"
@@ -71,9 +72,9 @@ void TForm5::OpenFileBtn1Click() {
 void TForm5::OKBtn1Click() {
   // Written as it stands, unchecked: an empty field or a missing file too.
   const QString text = ui_.PathEdit1->text();
-  const std::optional<k4r::ByteString> bytes = k4r::bridge::ToCp932(text);
+  const std::optional<k4r::ByteString> bytes = k4r::bridge::ToSettingsPath(text);
   if (!bytes) {
-    // Stored as CP932, this path would come back as another path.
+    // Stored, this path would come back as another path.
     Prompts::ShowError(this, k4r::bridge::FromUtf8(k4r::messages::PathNotStorable(text.toStdString())));
   } else if (const k4r::Status written = k4r::SaveFacePath(mainWindow_.SettingsFilePath(), *bytes); !written) {
     Prompts::ShowError(this, k4r::bridge::FromUtf8(written.failure().message));
