@@ -59,6 +59,11 @@ std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std:
          " はファイルに保存できません (保存できるのは武将リストの先頭 " + entries + " 件まで)";
 }
 
+std::string NumberNotStorable(std::string_view caption, std::int32_t value, std::int32_t lowest, std::int32_t highest) {
+  return std::string(caption) + " " + std::to_string(value) + " はファイルに保存できません (保存できるのは " +
+         std::to_string(lowest) + " から " + std::to_string(highest) + " まで)";
+}
+
 std::string PathNotStorable(std::string_view path) {
   return Quoted(path) + " には設定ファイルに保存できない文字が含まれています";
 }

@@ -28,6 +28,11 @@ namespace k4r::messages {
 // knows it, e.g. "実父武将 (Oya)".
 [[nodiscard]] std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std::int32_t lastCodable);
 
+// A number that the file would store as another one: "政治 300 はファイルに保存
+// できません (保存できるのは 0 から 255 まで)". `caption` is UTF-8.
+[[nodiscard]] std::string NumberNotStorable(std::string_view caption, std::int32_t value, std::int32_t lowest,
+                                            std::int32_t highest);
+
 // A path with a character that the settings file's code page cannot hold, so
 // that it would be read back as another path. `path` is UTF-8.
 [[nodiscard]] std::string PathNotStorable(std::string_view path);

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +33,29 @@ QString IconName(BoxIcon icon) {
     case BoxIcon::Information: return QStringLiteral("information");
   }
   return {};
+}
+
+constexpr int kToolTipMilliseconds = 5000;
+
+// Created once per widget; a new text restarts its time.
+QLabel& ToolTipOf(QWidget& at) {
+  auto* tip = at.findChild<QLabel*>(QStringLiteral("inputToolTip"), Qt::FindDirectChildrenOnly);
+  if (tip == nullptr) {
+    tip = new QLabel(&at, Qt::ToolTip);
+    tip->setObjectName(QStringLiteral("inputToolTip"));
+    tip->setPalette(QToolTip::palette());
+    tip->setFont(QToolTip::font());
+    tip->setForegroundRole(QPalette::ToolTipText);
+    tip->setBackgroundRole(QPalette::ToolTipBase);
+    tip->setAutoFillBackground(true);
+    tip->setFrameStyle(QFrame::Box | QFrame::Plain);
+    tip->setMargin(2);
+    auto* timer = new QTimer(tip);
+    timer->setObjectName(QStringLiteral("hideTimer"));
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, tip, &QWidget::hide);
+  }
+  return *tip;
 }
 
 }  // namespace
@@ -69,6 +95,18 @@ void Prompts::ShowBox(QWidget* parent, BoxIcon icon, const QString& caption, con
 
 void Prompts::ShowError(QWidget* parent, const QString& message) {
   ShowBox(parent, BoxIcon::Error, kAppTitle, message + QLatin1Char('.'));
+}
+
+void Prompts::ShowToolTip(QWidget& at, const QString& text) {
+  if (State().recording) {
+    State().shown << QStringLiteral("tooltip|") + text;
+  }
+  QLabel& tip = ToolTipOf(at);
+  tip.setText(text);
+  tip.adjustSize();
+  tip.move(at.mapToGlobal(QPoint(0, at.height() + 2)));
+  tip.show();
+  tip.findChild<QTimer*>(QStringLiteral("hideTimer"))->start(kToolTipMilliseconds);
 }
 
 std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialogRequest& request) {

@@ -35,6 +35,11 @@ class Prompts {
   // The general error box: caption kAppTitle, error icon, message + ".".
   static void ShowError(QWidget* parent, const QString& message);
 
+  // A tool tip just below `at` that stays a few seconds, also while the user
+  // goes on typing (Qt's own closes at the next key release). It is shown
+  // while recording too (it is not modal) and is the child "inputToolTip" of `at`.
+  static void ShowToolTip(QWidget& at, const QString& text);
+
   // The file-open dialog; nullopt when the user cancels.
   static std::optional<QString> AskOpenFileName(QWidget* parent, const FileDialogRequest& request);
 
@@ -43,7 +48,7 @@ class Prompts {
 
   // --- Test side -----------------------------------------------------------
   // While recording, nothing is shown: each prompt is appended to Shown() as
-  // one line ("beep", "exclamation", "box|<icon>|<caption>|<text>",
+  // one line ("beep", "exclamation", "box|<icon>|<caption>|<text>", "tooltip|<text>",
   // "open-dialog|<caption>|<dir>|<filter>|<preset>", "url|<address>") and file
   // dialogs take their answer from the queue (an empty QString answers
   // "cancel"); an unexpected dialog with an empty queue fails loudly.
