@@ -1,7 +1,7 @@
 // The editor's entry: --help and --version, the window system, the command
-// line, Qt's own texts in Japanese, the application title, the main window (whose creation runs the start-up), an
-// optional officer file to open, and the event loop until the main window has
-// closed.
+// line, Qt's own texts in Japanese, the application title, the main window
+// (whose creation runs the start-up), an optional officer file to open, and
+// the event loop until the main window has closed.
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +30,7 @@ constexpr const char* kHelp =
     "                 editor starts empty and the open button picks a file.\n"
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
+    "  --             end of the options: a FILE after it may start with a dash\n"
     "\n"
     "The name lists BUSHOU.DAT and KAO.DAT are read from the working folder.\n"
     "Settings live in k4r-editor.ini beside the program when its folder is writable\n"
