@@ -60,6 +60,12 @@ void ReportUnloaded(const k4r::NameListLoad& load, const QString& missingText) {
 void TForm1::FormCreate() {
   // 1. Settings: position (top, then left), open folder, face path.
   const k4r::Settings settings = k4r::LoadSettings(settingsPath_);
+  // The position is the frame's corner. Qt hands it to the window manager as
+  // such (north-west gravity) only while the window keeps the size it had
+  // when it was created; a resize before the window is mapped turns it into
+  // the client area's corner, and the window would creep up by its title bar
+  // on every start. So the window takes its final size first.
+  adjustSize();
   move(settings.WinLeft, settings.WinTop);
   openDir_ = k4r::bridge::FromSettingsPath(settings.OpenDir);
   kaoPath_ = k4r::bridge::FromSettingsPath(settings.KaoPath);

@@ -23,7 +23,8 @@ const QString kFaceFileName = QStringLiteral("KAO_M.VX9");
 const QString kFaceFileFilter = QStringLiteral("Miravel 顔CGファイル(KAO_M.VX9) (KAO_M.VX9)");
 
 // The folder in which the preset name stands: the folder of the path in the
-// field when that folder exists, else the user's home folder.
+// field when that folder exists, else the working folder (the game's folder
+// when the editor is started there, as the name lists want).
 QString BrowseFolderFor(const QString& fieldText) {
   if (!fieldText.isEmpty()) {
     const QDir folder = QFileInfo(fieldText).absoluteDir();
@@ -31,7 +32,7 @@ QString BrowseFolderFor(const QString& fieldText) {
       return folder.absolutePath();
     }
   }
-  return QDir::homePath();
+  return QDir::currentPath();
 }
 
 }  // namespace
