@@ -235,15 +235,11 @@ CommandEntry AddSetCommand(CLI::App& app) {
   command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")->type_name("PATH");
   command->add_option("ASSIGNMENTS", options->assignments, "Fields to change, as NAME=VALUE (see below)")
       ->type_name("NAME=VALUE");
-  CLI::Option* json =
-      command
-          ->add_option("--from-json", options->fromJson,
-                       "Apply a 'k4r dump' object to FILE, or without FILE each line of a JSON Lines dump to the "
-                       "file its \"file\" names ('-': stdin)")
-          ->type_name("PATH");
-  command
-      ->add_option("--from-csv", options->fromCsv,
-                   "Apply each row of a 'k4r dump --csv' table to the file its \"file\" column names ('-': stdin)")
+  CLI::Option* json = command
+                          ->add_option("--from-json", options->fromJson,
+                                       "A 'k4r dump' object for FILE, or without FILE its JSON Lines ('-': stdin)")
+                          ->type_name("PATH");
+  command->add_option("--from-csv", options->fromCsv, "A 'k4r dump --csv' table, one row per file ('-': stdin)")
       ->type_name("TABLE")
       ->excludes(json);
   AddNameListOptions(*command, options->lists);
