@@ -208,7 +208,7 @@ QComboBox* TForm1::KaoComboBox1() const {
 
 void TForm1::ApplyPaletteColours() {
   // The read-only sex code on the window's colour, as a scroll bar's.
-  QPalette readOnly;
+  QPalette readOnly = palette();
   readOnly.setColor(QPalette::Base, palette().color(QPalette::Window));
   ui->seibetuEdit1->setPalette(readOnly);
   for (QLabel* state : {ui->genpukuLabel1, ui->genpukuLabel2, ui->genpukuLabel3, ui->genpukuLabel4}) {
@@ -216,10 +216,17 @@ void TForm1::ApplyPaletteColours() {
   }
 }
 
-// A new colour scheme (a dark one, say) while the editor runs.
+// A new colour scheme (a dark one, say) while the editor runs. Under the
+// window's style sheet the controls do not take a palette from the window,
+// so each is handed the new one.
 void TForm1::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::PaletteChange) {
+    for (QWidget* control : findChildren<QWidget*>()) {
+      if (control->testAttribute(Qt::WA_StyleSheet)) {
+        control->setPalette(palette());
+      }
+    }
     ApplyPaletteColours();
   }
 }

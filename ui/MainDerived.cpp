@@ -40,8 +40,8 @@ struct ScenarioRow {
   QLabel* state;
 };
 
-constexpr int kGenpukuAge = 15;
-const QString kGrownUp = QStringLiteral("元服後");  // up to this age an officer is before his coming of age
+constexpr int kGenpukuAge = 15;  // up to this age an officer is before his coming of age
+const QString kGrownUp = QStringLiteral("元服後");
 
 }  // namespace
 
@@ -121,9 +121,10 @@ void TForm1::ShowAges(qint64 birthYear) {
 
 // "元服後" in the window's text colour, black on a light palette; "元服前"
 // stands out in blue: pure blue on a light window, a light blue on a dark one,
-// on which pure blue can hardly be read.
+// on which pure blue can hardly be read. The label gets the whole palette of
+// the window: under the window's style sheet it does not inherit one.
 void TForm1::ColourState(QLabel& state, const QPalette& windowPalette) {
-  QPalette own;  // no role of its own: the label follows the window
+  QPalette own = windowPalette;
   if (state.text() != kGrownUp) {
     const bool darkWindow = windowPalette.color(QPalette::Window).lightness() < 128;
     own.setColor(QPalette::WindowText, darkWindow ? QColor(110, 160, 255) : QColor(0, 0, 255));

@@ -140,7 +140,9 @@ class MainDerivedTest : public QObject {
     QPalette light = QApplication::palette();
     light.setColor(QPalette::Window, light.color(QPalette::Window));
     light.setColor(QPalette::WindowText, light.color(QPalette::WindowText));
+    light.setColor(QPalette::Base, light.color(QPalette::Base));
     QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
     dark.setColor(QPalette::Window, QColor(45, 45, 48));
     dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
     // A window made under the palette, then the palette of the open window changed.
@@ -150,13 +152,15 @@ class MainDerivedTest : public QObject {
     window_ = &fixture_->Start();
     Type("tanjouEdit1", QStringLiteral("1537"));  // the first row before, the others after
     for (const bool isDark : {darkFirst, !darkFirst}) {
+      const QPalette& now = isDark ? dark : light;
       if (isDark != darkFirst) {
-        window_->setPalette(isDark ? dark : light);
-      } else {
-        for (int row = 1; row < 4; ++row) {
-          CheckState(row, QStringLiteral("元服後"), (isDark ? dark : light).color(QPalette::WindowText));
-        }
+        window_->setPalette(now);
       }
+      for (int row = 1; row < 4; ++row) {
+        CheckState(row, QStringLiteral("元服後"), now.color(QPalette::WindowText));
+      }
+      // The edit boxes too, which the window's style sheet keeps from inheriting.
+      QCOMPARE(Edit("seijiEdit1")->palette().color(QPalette::Base), now.color(QPalette::Base));
       auto* before = Control<QLabel>(*window_, kStateLabels[0]);
       QCOMPARE(before->text(), QStringLiteral("元服前"));
       const QColor blue = before->palette().color(QPalette::WindowText);
