@@ -32,9 +32,7 @@ TForm2::TForm2(TForm1& mainWindow) : QDialog(&mainWindow) {
   ui_.Image1->setPixmap(icon);
 
   ui_.Label4->setText(kHomePageAddress);
-  QPalette linkPalette = ui_.Label4->palette();
-  linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-  ui_.Label4->setPalette(linkPalette);
+  ColourLink();
   ui_.Label4->installEventFilter(this);
 
   ui_.Label2->adjustSize();
@@ -45,6 +43,20 @@ TForm2::TForm2(TForm1& mainWindow) : QDialog(&mainWindow) {
   // OK is both the default and the cancel button; Esc and the close box
   // reject, which closes the dialog just the same.
   connect(ui_.OkBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// The palette's link colour: blue on a light palette, and readable on a dark one.
+void TForm2::ColourLink() {
+  QPalette link;
+  link.setColor(QPalette::WindowText, palette().color(QPalette::Link));
+  ui_.Label4->setPalette(link);
+}
+
+void TForm2::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) {
+    ColourLink();
+  }
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

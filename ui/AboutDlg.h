@@ -15,9 +15,11 @@ class TForm2 : public QDialog {
   explicit TForm2(TForm1& mainWindow);
 
  protected:
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ColourLink();
   void Label4Click();
 
   Ui::TForm2 ui_;

@@ -104,9 +104,7 @@ void TForm1::SetUpControls() {
                             ui->tanjouEdit1, ui->jumyouEdit1, ui->seibetuEdit1}) {
     direct->setAttribute(Qt::WA_InputMethodEnabled, false);
   }
-  QPalette readOnly = ui->seibetuEdit1->palette();
-  readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
-  ui->seibetuEdit1->setPalette(readOnly);
+  ApplyPaletteColours();
   ui->retudenMemo1->setByteLimit(146);
   // The drop-down lists show the number of rows given on the form. The tool
   // bar has edge lines above and below and no margin of its own, so that its
@@ -206,6 +204,31 @@ QComboBox* TForm1::TekiComboBox1() const {
 }
 QComboBox* TForm1::KaoComboBox1() const {
   return ui->KaoComboBox1;
+}
+
+void TForm1::ApplyPaletteColours() {
+  // The read-only sex code on the window's colour, as a scroll bar's.
+  QPalette readOnly = palette();
+  readOnly.setColor(QPalette::Base, palette().color(QPalette::Window));
+  ui->seibetuEdit1->setPalette(readOnly);
+  for (QLabel* state : {ui->genpukuLabel1, ui->genpukuLabel2, ui->genpukuLabel3, ui->genpukuLabel4}) {
+    ColourState(*state, palette());
+  }
+}
+
+// A new colour scheme (a dark one, say) while the editor runs. Under the
+// window's style sheet the controls do not take a palette from the window,
+// so each is handed the new one.
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) {
+    for (QWidget* control : findChildren<QWidget*>()) {
+      if (control->testAttribute(Qt::WA_StyleSheet)) {
+        control->setPalette(palette());
+      }
+    }
+    ApplyPaletteColours();
+  }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -13,8 +13,9 @@
 #include "core/officer_file.h"
 
 class QComboBox;
-class QPainter;
 class QLabel;
+class QPainter;
+class QPalette;
 
 namespace Ui {
 class TForm1;
@@ -52,6 +53,7 @@ class TForm1 : public QMainWindow {
   [[nodiscard]] bool FaceAvailable() const { return availability_.face; }
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -88,6 +90,7 @@ class TForm1 : public QMainWindow {
   void jumyouEdit1Change();
   void ShowDeathYear(qint64 birthYear, qint64 lifespan);
   void ShowAges(qint64 birthYear);
+  static void ColourState(QLabel& state, const QPalette& windowPalette);
   void MaxBtn1Click();
   void MinBtn1Click();
   void MinBtn2Click();
@@ -96,6 +99,9 @@ class TForm1 : public QMainWindow {
   void GenpukuBtn2Click();
   void GenpukuBtn3Click();
   void GenpukuBtn4Click();
+
+  // Colours that depend on the palette, set again when it changes (Main.cpp).
+  void ApplyPaletteColours();
 
   // The portrait (Main.cpp).
   void PaintBox1Paint(QPainter& painter);

@@ -41,6 +41,7 @@ struct ScenarioRow {
 };
 
 constexpr int kGenpukuAge = 15;  // up to this age an officer is before his coming of age
+const QString kGrownUp = QStringLiteral("元服後");
 
 }  // namespace
 
@@ -112,12 +113,23 @@ void TForm1::ShowAges(qint64 birthYear) {
     row.age->setText(QString::number(age));
     row.age->adjustSize();
     const bool grownUp = age > kGenpukuAge;
-    row.state->setText(grownUp ? QStringLiteral("元服後") : QStringLiteral("元服前"));
-    QPalette palette = row.state->palette();
-    palette.setColor(QPalette::WindowText, grownUp ? QColor(0, 0, 0) : QColor(0, 0, 255));
-    row.state->setPalette(palette);
+    row.state->setText(grownUp ? kGrownUp : QStringLiteral("元服前"));
+    ColourState(*row.state, palette());
     row.state->adjustSize();
   }
+}
+
+// "元服後" in the window's text colour, black on a light palette; "元服前"
+// stands out in blue: pure blue on a light window, a light blue on a dark one,
+// on which pure blue can hardly be read. The label gets the whole palette of
+// the window: under the window's style sheet it does not inherit one.
+void TForm1::ColourState(QLabel& state, const QPalette& windowPalette) {
+  QPalette own = windowPalette;
+  if (state.text() != kGrownUp) {
+    const bool darkWindow = windowPalette.color(QPalette::Window).lightness() < 128;
+    own.setColor(QPalette::WindowText, darkWindow ? QColor(110, 160, 255) : QColor(0, 0, 255));
+  }
+  state.setPalette(own);
 }
 
 void TForm1::MaxBtn1Click() {

@@ -59,12 +59,9 @@ class EditorEntryTest : public QObject {
     QTest::newRow("nothing") << QStringList{} << QString() << true;
     QTest::newRow("one file") << QStringList{"A.K4R"} << QStringLiteral("A.K4R") << true;
     QTest::newRow("unknown long option") << QStringList{"--foo"} << QString() << false;
-    QTest::newRow("unknown short option") << QStringList{"-x"} << QString() << false;
-    QTest::newRow("option after the file") << QStringList{"A.K4R", "--foo"} << QString() << false;
     QTest::newRow("two files") << QStringList{"A.K4R", "B.K4R"} << QString() << false;
     QTest::newRow("second file after --") << QStringList{"A.K4R", "--", "B.K4R"} << QString() << false;
     QTest::newRow("dash name after --") << QStringList{"--", "-x.K4R"} << QStringLiteral("-x.K4R") << true;
-    QTest::newRow("-- named after --") << QStringList{"--", "--"} << QStringLiteral("--") << true;
     QTest::newRow("lone dash is a name") << QStringList{"-"} << QStringLiteral("-") << true;
   }
   void commandLine() {

@@ -1,10 +1,12 @@
 // The death year and the scenario ages of the main window, the repair of a
 // birth year or lifespan that is not a whole number, and the preset buttons.
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTest>
 
 #include "ui/Main.h"
@@ -22,6 +24,12 @@ const QString kWarning = QStringLiteral("box|warning|警告|整数ではあり�
 const QColor kBlue(0, 0, 255);
 const QColor kBlack(0, 0, 0);
 const char* const kAgeLabels[] = {"katokuLabel1", "okehazamaLabel1", "houiLabel1", "honnoujiLabel1"};
+// Gives the application back the palette it had, whatever the test did.
+struct PaletteRestorer {
+  QPalette saved = QApplication::palette();
+  ~PaletteRestorer() { QApplication::setPalette(saved); }
+};
+
 const char* const kStateLabels[] = {"genpukuLabel1", "genpukuLabel2", "genpukuLabel3", "genpukuLabel4"};
 
 }  // namespace
@@ -116,6 +124,53 @@ class MainDerivedTest : public QObject {
     QCOMPARE(Text("botuLabel1"), death);
     QCOMPARE(Text("jumyouEdit1"), QStringLiteral("110"));
     QVERIFY(Prompts::Shown().isEmpty());
+  }
+
+  // "元服後" in the window-text colour, "元服前" pure blue on a light window
+  // and a light blue on a dark one, also after the palette changed.
+  void stateColoursFollowThePalette_data() {
+    QTest::addColumn<bool>("darkFirst");
+    QTest::newRow("light, then dark") << false;
+    QTest::newRow("dark, then light") << true;
+  }
+  void stateColoursFollowThePalette() {
+    QFETCH(bool, darkFirst);
+    const PaletteRestorer restorer;
+    // Both set explicitly, so that either also wins over the other as a window's palette.
+    QPalette light = QApplication::palette();
+    light.setColor(QPalette::Window, light.color(QPalette::Window));
+    light.setColor(QPalette::WindowText, light.color(QPalette::WindowText));
+    light.setColor(QPalette::Base, light.color(QPalette::Base));
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    // A window made under the palette, then the palette of the open window changed.
+    fixture_.reset();
+    QApplication::setPalette(darkFirst ? dark : light);
+    fixture_ = std::make_unique<EditorFixture>();
+    window_ = &fixture_->Start();
+    Type("tanjouEdit1", QStringLiteral("1537"));  // the first row before, the others after
+    for (const bool isDark : {darkFirst, !darkFirst}) {
+      const QPalette& now = isDark ? dark : light;
+      if (isDark != darkFirst) {
+        window_->setPalette(now);
+      }
+      for (int row = 1; row < 4; ++row) {
+        CheckState(row, QStringLiteral("元服後"), now.color(QPalette::WindowText));
+      }
+      // The edit boxes too, which the window's style sheet keeps from inheriting.
+      QCOMPARE(Edit("seijiEdit1")->palette().color(QPalette::Base), now.color(QPalette::Base));
+      auto* before = Control<QLabel>(*window_, kStateLabels[0]);
+      QCOMPARE(before->text(), QStringLiteral("元服前"));
+      const QColor blue = before->palette().color(QPalette::WindowText);
+      if (isDark) {
+        QCOMPARE(blue.blue(), 255);
+        QVERIFY2(blue.lightness() > 140 && blue.red() < blue.blue(), qPrintable(blue.name()));
+      } else {
+        QCOMPARE(blue, kBlue);
+      }
+    }
   }
 
   // Each preset makes the age in its own row exactly 15.

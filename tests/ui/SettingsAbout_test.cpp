@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -236,6 +237,26 @@ class SettingsAboutTest : public QObject {
     });
     QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
     QCOMPARE(Prompts::Shown(), QStringList{QStringLiteral("open-dialog|開く|%1|%2|KAO_M.VX9").arg(folder, kFilter)});
+  }
+
+  // On a dark palette the link takes the palette's link colour, not dark blue.
+  void aboutLinkInThePalettesLinkColour() {
+    const QPalette original = QApplication::palette();
+    QPalette dark = original;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Link, QColor(120, 180, 255));
+    QApplication::setPalette(dark);
+    DialogTestBed bed({kOfficers, kFaces, {}});
+    QColor linkColour;
+    const ModalRun run = OpenAbout(bed, [&](QDialog& dialog) {
+      const QLabel& label4 = Child<QLabel>(dialog, "Label4");
+      linkColour = label4.palette().color(label4.foregroundRole());
+      dialog.accept();
+    });
+    QApplication::setPalette(original);
+    QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
+    QCOMPARE(linkColour, QColor(120, 180, 255));
   }
 
   void aboutShowsNameVersionCreditAndLink() {
