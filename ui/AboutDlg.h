@@ -3,16 +3,22 @@
 // project's home page.
 
 #include <QDialog>
+#include <memory>
 
-#include "ui/ui_AboutDlg.h"
-
-class TForm1;
+namespace k4r::ui {
+struct OwnerFrame;
+}
+namespace Ui {
+class TForm2;
+}
 
 class TForm2 : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm2(TForm1& mainWindow);
+  // Placed from `owner`'s frame.
+  TForm2(const k4r::ui::OwnerFrame& ownerFrame, QWidget* owner);
+  ~TForm2() override;
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -22,5 +28,5 @@ class TForm2 : public QDialog {
   void ColourLink();
   void Label4Click();
 
-  Ui::TForm2 ui_;
+  std::unique_ptr<Ui::TForm2> ui_;
 };

@@ -3,26 +3,19 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStringList>
 #include <QWindow>
 #include <algorithm>
 
-namespace k4r::ui {
+#include "ui/EditorFont.h"
 
-QFont DialogFont() {
-  QFont font;
-  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                    QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
-  font.setPixelSize(12);
-  return font;
-}
+namespace k4r::ui {
 
 void SetUpFixedDialog(QDialog& dialog, QSize clientSize) {
   dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   dialog.setSizeGripEnabled(false);
   dialog.setFixedSize(clientSize);
-  const QFont font = DialogFont();
+  const QFont font = EditorFont();
   dialog.setFont(font);
   // Under the main window's style sheet a control does not take its font
   // from the dialog, so each one is given it.
@@ -55,18 +48,22 @@ QPoint FrameTopLeft(const QWidget& window) {
   return platformWindow->framePosition();
 }
 
-void PlaceAtOffset(QWidget& dialog, const QWidget& mainWindow, QPoint offset) {
-  const QPoint wanted = FrameTopLeft(mainWindow) + offset;
-  // The dialog has no frame of its own yet; the main window's frame, drawn by
-  // the same window manager, is the best guess of how much it adds.
-  const QRect mainFrame = mainWindow.frameGeometry();
-  const QRect mainClient = mainWindow.geometry();
-  const QSize frameExtra(mainFrame.width() - mainClient.width(), mainFrame.height() - mainClient.height());
-  const QRect dialogFrame(wanted, dialog.size() + frameExtra);
+OwnerFrame FrameOf(const QWidget& window) {
+  const QRect frame = window.frameGeometry();
+  const QRect client = window.geometry();
+  return {FrameTopLeft(window), QSize(frame.width() - client.width(), frame.height() - client.height()),
+          window.screen()};
+}
+
+void PlaceAtOffset(QWidget& dialog, const OwnerFrame& owner, QPoint offset) {
+  const QPoint wanted = owner.topLeft + offset;
+  // The dialog has no frame of its own yet; the owner's frame, drawn by the
+  // same window manager, is the best guess of how much it adds.
+  const QRect dialogFrame(wanted, dialog.size() + owner.decoration);
 
   QScreen* screen = QGuiApplication::screenAt(wanted);
   if (screen == nullptr) {
-    screen = mainWindow.screen();
+    screen = owner.screen;
   }
   if (screen == nullptr) {
     dialog.move(wanted);

@@ -1,23 +1,19 @@
 #pragma once
-// What the editor's small modal dialogs share: the fixed dialog frame, the
+// What the editor's small modal dialogs share: the fixed dialog frame in the
 // window font, and the placement at a fixed offset from the main window.
 
-#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 
 class QDialog;
+class QScreen;
 class QWidget;
 
 namespace k4r::ui {
 
-// "ＭＳ Ｐゴシック" at 12 pixels, falling back to a Japanese proportional
-// gothic where that font is not installed.
-[[nodiscard]] QFont DialogFont();
-
 // A fixed-size dialog with a close box and no minimise, maximise or resize,
-// whose client area is `clientSize`, in DialogFont(): the dialog and every
+// whose client area is `clientSize`, in EditorFont(): the dialog and every
 // control of its form, each keeping the bold, italic and underline of its
 // form. Call it once the form's controls are made.
 void SetUpFixedDialog(QDialog& dialog, QSize clientSize);
@@ -34,8 +30,20 @@ void SetUpFixedDialog(QDialog& dialog, QSize clientSize);
 // moving its client area; the platform window asks again when that changed.
 [[nodiscard]] QPoint FrameTopLeft(const QWidget& window);
 
-// Moves `dialog` (its frame's top-left corner) to the main window's top-left
-// frame corner plus `offset`, then onto the screen if it would stick out.
-void PlaceAtOffset(QWidget& dialog, const QWidget& mainWindow, QPoint offset);
+// What a dialog placed at an offset from the main window needs of it: the
+// frame's top-left corner, what the window manager's frame adds to a client
+// area, and the screen the window is on.
+struct OwnerFrame {
+  QPoint topLeft;
+  QSize decoration;
+  QScreen* screen = nullptr;
+};
+
+// `window`'s frame as it stands now.
+[[nodiscard]] OwnerFrame FrameOf(const QWidget& window);
+
+// Moves `dialog` (its frame's top-left corner) to the owner's top-left frame
+// corner plus `offset`, then onto the screen if it would stick out.
+void PlaceAtOffset(QWidget& dialog, const OwnerFrame& owner, QPoint offset);
 
 }  // namespace k4r::ui

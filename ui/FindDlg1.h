@@ -2,19 +2,27 @@
 // The base search: finds the next home base whose name holds a typed text.
 
 #include <QDialog>
+#include <memory>
 
 #include "ui/SearchDialogCore.h"
-#include "ui/ui_FindDlg1.h"
 
+class QComboBox;
 class QShowEvent;
 
-class TForm1;
+namespace k4r::ui {
+struct OwnerFrame;
+}
+namespace Ui {
+class TForm3;
+}
 
 class TForm3 : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm3(TForm1& mainWindow);
+  // Searches `bases`, placed from `owner`'s frame.
+  TForm3(QComboBox& bases, const k4r::ui::OwnerFrame& ownerFrame, QWidget* owner);
+  ~TForm3() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -24,7 +32,7 @@ class TForm3 : public QDialog {
   void FindEdit1Change();
   void FindBtn1Click();
 
-  TForm1& mainWindow_;
-  Ui::TForm3 ui_;
+  QComboBox& bases_;
+  std::unique_ptr<Ui::TForm3> ui_;
   k4r::ui::ListSearch search_;
 };

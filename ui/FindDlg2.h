@@ -4,20 +4,28 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 
 #include "ui/SearchDialogCore.h"
-#include "ui/ui_FindDlg2.h"
 
 class QComboBox;
 class QShowEvent;
 
-class TForm1;
+namespace k4r::ui {
+struct OwnerFrame;
+}
+namespace Ui {
+class TForm4;
+}
 
 class TForm4 : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm4(TForm1& mainWindow);
+  // Searches `officers`, the list that `findMode` names (0 father, 1 friend,
+  // 2 enemy), captioned for that mode and placed from `owner`'s frame.
+  TForm4(int findMode, QComboBox& officers, const k4r::ui::OwnerFrame& ownerFrame, QWidget* owner);
+  ~TForm4() override;
 
   // The caption for a FindMode: 0 father, 1 friend, 2 enemy.
   [[nodiscard]] static QString CaptionFor(int findMode);
@@ -29,10 +37,9 @@ class TForm4 : public QDialog {
   void FormShow();
   void FindEdit2Change();
   void FindBtn2Click();
-  // The list that FindMode names now.
-  [[nodiscard]] QComboBox& TargetList() const;
 
-  TForm1& mainWindow_;
-  Ui::TForm4 ui_;
+  int findMode_;
+  QComboBox& officers_;
+  std::unique_ptr<Ui::TForm4> ui_;
   k4r::ui::ListSearch search_;
 };

@@ -5,7 +5,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -21,6 +20,7 @@
 #include "core/reference_lists.h"
 #include "core/settings.h"
 #include "ui/DialogFrame.h"
+#include "ui/EditorFont.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -34,26 +34,6 @@ using k4r::bridge::FromUtf8;
 using k4r::ui::Prompts;
 
 namespace {
-
-// The window's one font: MS P Gothic at 12 pixels where installed, else a
-// proportional Japanese Gothic of the same kind.
-QFont EditorFont() {
-  const QStringList installed = QFontDatabase::families();
-  const QStringList wanted = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                              QStringLiteral("IPAPGothic"),      QStringLiteral("IPA Pゴシック"),
-                              QStringLiteral("VL PGothic"),      QStringLiteral("Noto Sans CJK JP")};
-  QFont font;
-  for (const QString& family : wanted) {
-    if (installed.contains(family)) {
-      font.setFamily(family);
-      break;
-    }
-  }
-  font.setPixelSize(12);
-  font.setBold(false);
-  font.setItalic(false);
-  return font;
-}
 
 // A caption must end before the control it names. The fallback fonts are a
 // little wider than the one the form was laid out for, so a caption that would
@@ -93,7 +73,7 @@ void TForm1::SetUpControls() {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setAcceptDrops(true);
 
-  const QFont font = EditorFont();
+  const QFont font = k4r::ui::EditorFont();
   setFont(font);
   for (QMenu* menu : findChildren<QMenu*>()) {
     menu->setFont(font);
@@ -188,22 +168,6 @@ void TForm1::ConnectHandlers() {
   connect(ui->FindBtn3, &QPushButton::clicked, this, &TForm1::FindBtn3Click);
   connect(ui->FindBtn4, &QPushButton::clicked, this, &TForm1::FindBtn4Click);
   connect(ui->FindBtn5, &QPushButton::clicked, this, &TForm1::FindBtn5Click);
-}
-
-QComboBox* TForm1::KyotenComboBox1() const {
-  return ui->KyotenComboBox1;
-}
-QComboBox* TForm1::OyaComboBox1() const {
-  return ui->OyaComboBox1;
-}
-QComboBox* TForm1::TomoComboBox1() const {
-  return ui->TomoComboBox1;
-}
-QComboBox* TForm1::TekiComboBox1() const {
-  return ui->TekiComboBox1;
-}
-QComboBox* TForm1::KaoComboBox1() const {
-  return ui->KaoComboBox1;
 }
 
 void TForm1::ApplyPaletteColours() {

@@ -30,19 +30,11 @@ class TForm1 : public QMainWindow {
   explicit TForm1(std::filesystem::path settingsPath, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // --- Used by the dialogs -------------------------------------------------
+  // The list that the officer search serves: 0 father, 1 friend, 2 enemy.
   [[nodiscard]] int FindMode() const { return findMode_; }
   void SetFindMode(int mode) { findMode_ = mode; }
-  [[nodiscard]] QComboBox* KyotenComboBox1() const;
-  [[nodiscard]] QComboBox* OyaComboBox1() const;
-  [[nodiscard]] QComboBox* TomoComboBox1() const;
-  [[nodiscard]] QComboBox* TekiComboBox1() const;
-  [[nodiscard]] QComboBox* KaoComboBox1() const;
-  // Repaints the portrait for the face list's selection at once.
-  void KaoComboBox1Change();
   // The face graphics file's path as read at start.
   [[nodiscard]] const QString& KaoPath() const { return kaoPath_; }
-  [[nodiscard]] const std::filesystem::path& SettingsFilePath() const { return settingsPath_; }
 
   // Opens an officer file as the open command does with a chosen path: the
   // open command, the command-line argument and a dropped file use it.
@@ -104,6 +96,8 @@ class TForm1 : public QMainWindow {
   void ApplyPaletteColours();
 
   // The portrait (Main.cpp).
+  // Repaints the portrait for the face list's selection at once.
+  void KaoComboBox1Change();
   void PaintBox1Paint(QPainter& painter);
   void ReportPortraitFailure(const QString& message);
 
@@ -112,6 +106,7 @@ class TForm1 : public QMainWindow {
   void FindBtn2Click();
   void FindBtn3Click();
   void FindBtn4Click();
+  void ShowOfficerSearch();
   void FindBtn5Click();
   void Settings1Click();
   void About1Click();

@@ -8,8 +8,8 @@
 #include "core/messages.h"
 #include "core/settings.h"
 #include "ui/DialogFrame.h"
-#include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui_SettingDlg1.h"
 
 using k4r::ui::FileDialogRequest;
 using k4r::ui::PlaceAtOffset;
@@ -37,25 +37,29 @@ QString BrowseFolderFor(const QString& fieldText) {
 
 }  // namespace
 
-TForm5::TForm5(TForm1& mainWindow) : QDialog(&mainWindow), mainWindow_(mainWindow) {
-  ui_.setupUi(this);
+TForm5::TForm5(const QString& facePath, std::filesystem::path settingsFile, const k4r::ui::OwnerFrame& ownerFrame,
+               QWidget* owner)
+    : QDialog(owner), settingsFile_(std::move(settingsFile)), ui_(std::make_unique<Ui::TForm5>()) {
+  ui_->setupUi(this);
   SetUpFixedDialog(*this, QSize(379, 85));
-  ui_.Label1->adjustSize();
-  ui_.Label2->adjustSize();
-  PlaceAtOffset(*this, mainWindow_, QPoint(150, 100));
+  ui_->Label1->adjustSize();
+  ui_->Label2->adjustSize();
+  PlaceAtOffset(*this, ownerFrame, QPoint(150, 100));
   // The path read at start, not what the settings file holds now.
-  ui_.PathEdit1->setText(mainWindow_.KaoPath());
-  connect(ui_.OpenFileBtn1, &QPushButton::clicked, this, &TForm5::OpenFileBtn1Click);
-  connect(ui_.OKBtn1, &QPushButton::clicked, this, &TForm5::OKBtn1Click);
-  connect(ui_.CancelBtn1, &QPushButton::clicked, this, &QDialog::reject);
+  ui_->PathEdit1->setText(facePath);
+  connect(ui_->OpenFileBtn1, &QPushButton::clicked, this, &TForm5::OpenFileBtn1Click);
+  connect(ui_->OKBtn1, &QPushButton::clicked, this, &TForm5::OKBtn1Click);
+  connect(ui_->CancelBtn1, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+TForm5::~TForm5() = default;
 
 void TForm5::OpenFileBtn1Click() {
   FileDialogRequest request;
   request.caption = QStringLiteral("開く");
   request.filter = kFaceFileFilter;
   if (lastChoice_.isEmpty()) {
-    request.directory = BrowseFolderFor(ui_.PathEdit1->text());
+    request.directory = BrowseFolderFor(ui_->PathEdit1->text());
     request.presetName = kFaceFileName;
   } else {
     const QFileInfo chosen(lastChoice_);
@@ -67,17 +71,17 @@ void TForm5::OpenFileBtn1Click() {
     return;
   }
   lastChoice_ = QFileInfo(*answer).absoluteFilePath();
-  ui_.PathEdit1->setText(lastChoice_);
+  ui_->PathEdit1->setText(lastChoice_);
 }
 
 void TForm5::OKBtn1Click() {
   // Written as it stands, unchecked: an empty field or a missing file too.
-  const QString text = ui_.PathEdit1->text();
+  const QString text = ui_->PathEdit1->text();
   const std::optional<k4r::ByteString> bytes = k4r::bridge::ToSettingsPath(text);
   if (!bytes) {
     // Stored, this path would come back as another path.
     Prompts::ShowError(this, k4r::bridge::FromUtf8(k4r::messages::PathNotStorable(text.toStdString())));
-  } else if (const k4r::Status written = k4r::SaveFacePath(mainWindow_.SettingsFilePath(), *bytes); !written) {
+  } else if (const k4r::Status written = k4r::SaveFacePath(settingsFile_, *bytes); !written) {
     Prompts::ShowError(this, k4r::bridge::FromUtf8(written.failure().message));
   }
   accept();

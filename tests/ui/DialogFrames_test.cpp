@@ -14,6 +14,7 @@
 #include "ui/DialogFrame.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/support/CaseCompare.h"
 #include "ui/support/DialogTestBed.h"
 #include "ui/support/ModalDriver.h"
 
@@ -95,8 +96,9 @@ class DialogFramesTest : public QObject {
         dialogAt = dialog.frameGeometry().topLeft();
         dialog.reject();
       });
-      QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
-      QCOMPARE(dialogAt, mainAt + kOffsets[which]);
+      const QString place = QStringLiteral("main window at %1,%2").arg(mainAt.x()).arg(mainAt.y());
+      QVERIFY2(run.problem.isEmpty(), qPrintable(place + QStringLiteral(": ") + run.problem));
+      K4R_CASE_COMPARE(place, dialogAt, mainAt + kOffsets[which]);
     }
   }
 
@@ -156,7 +158,7 @@ class DialogFramesTest : public QObject {
     QSize size, minimum, maximum;
     Qt::WindowFlags flags;
     QString shownCaption, defaultName;
-    std::vector<int> pixelSizes;
+    std::vector<std::pair<QString, int>> pixelSizes;
     QStringList families;
     const ModalRun run = OpenWith(bed, which, [&](QDialog& dialog) {
       size = dialog.size();
@@ -171,7 +173,9 @@ class DialogFramesTest : public QObject {
       }
       for (QWidget* control : dialog.findChildren<QWidget*>()) {
         if (control->objectName() != QStringLiteral("Label1") || which < 4) {
-          pixelSizes.push_back(control->font().pixelSize());
+          pixelSizes.emplace_back(
+              QString::fromLatin1(control->metaObject()->className()) + QLatin1Char(' ') + control->objectName(),
+              control->font().pixelSize());
           families << control->fontInfo().family();
         }
       }
@@ -187,12 +191,12 @@ class DialogFramesTest : public QObject {
     QCOMPARE(shownCaption, caption);
     QCOMPARE(defaultName, defaultButton);
     QVERIFY(!pixelSizes.empty());
-    for (const int pixels : pixelSizes) {
-      QCOMPARE(pixels, 12);
+    for (const auto& [control, pixels] : pixelSizes) {
+      K4R_CASE_COMPARE(control, pixels, 12);
     }
     // Every control in the same font as the dialog.
     families.removeDuplicates();
-    QCOMPARE(families.size(), 1);
+    QVERIFY2(families.size() == 1, qPrintable(families.join(QStringLiteral(", "))));
   }
 };
 

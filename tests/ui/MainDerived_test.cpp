@@ -12,6 +12,7 @@
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui/UpDown.h"
+#include "ui/support/CaseCompare.h"
 #include "ui/support/EditorFixture.h"
 
 using k4r::testing::Control;
@@ -68,8 +69,8 @@ class MainDerivedTest : public QObject {
   }
   void CheckState(int row, const QString& text, const QColor& colour) {
     auto* label = Control<QLabel>(*window_, kStateLabels[row]);
-    QCOMPARE(label->text(), text);
-    QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+    K4R_CASE_COMPARE(kStateLabels[row], label->text(), text);
+    K4R_CASE_COMPARE(kStateLabels[row], label->palette().color(QPalette::WindowText), colour);
   }
 
  private slots:
@@ -257,8 +258,9 @@ class MainDerivedTest : public QObject {
     const QStringList expected[] = {{"153", "262"}, {"15", "124"}, {"1", "110"}};
     for (const QStringList& step : expected) {
       QTest::keyClick(edit, Qt::Key_Backspace);
-      QCOMPARE(edit->text(), step[0]);
-      QCOMPARE(Text("botuLabel1"), step[1]);
+      const QString backTo = QStringLiteral("back to ") + step[0];
+      K4R_CASE_COMPARE(backTo, edit->text(), step[0]);
+      K4R_CASE_COMPARE(backTo, Text("botuLabel1"), step[1]);
     }
     QVERIFY(Prompts::Shown().isEmpty());
     QTest::keyClick(edit, Qt::Key_Backspace);

@@ -18,6 +18,7 @@
 #include "bridge/Cp932.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/support/CaseCompare.h"
 #include "ui/support/EditorFixture.h"
 
 using k4r::ByteString;
@@ -471,7 +472,7 @@ class MainFileTest : public QObject {
       mime.setUrls({QUrl::fromLocalFile(file)});
       QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
       QCoreApplication::sendEvent(&window, &enter);
-      QCOMPARE(enter.isAccepted(), file == path);
+      K4R_CASE_COMPARE(file, enter.isAccepted(), file == path);
       if (enter.isAccepted()) {
         QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &drop);

@@ -17,6 +17,7 @@
 #include "core/settings.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/support/CaseCompare.h"
 #include "ui/support/EditorFixture.h"
 
 using k4r::testing::Control;
@@ -106,10 +107,10 @@ class MainStartupTest : public QObject {
     }
     for (const char* name : {"OyaComboBox1", "TomoComboBox1", "TekiComboBox1"}) {
       auto* list = Control<QComboBox>(window, name);
-      QCOMPARE(list->count(), officerList ? k4r::testing::kOfficerCount : 0);
-      QCOMPARE(list->currentIndex(), officerList ? 0 : -1);
+      K4R_CASE_COMPARE(name, list->count(), officerList ? k4r::testing::kOfficerCount : 0);
+      K4R_CASE_COMPARE(name, list->currentIndex(), officerList ? 0 : -1);
       if (officerList) {
-        QCOMPARE(list->itemText(3), k4r::testing::OfficerName(3));
+        K4R_CASE_COMPARE(name, list->itemText(3), k4r::testing::OfficerName(3));
       }
     }
     auto* faces = Control<QComboBox>(window, "KaoComboBox1");
@@ -136,8 +137,8 @@ class MainStartupTest : public QObject {
     TForm1& window = fixture.Start();
     QCOMPARE(window.windowTitle(), QStringLiteral("Miravel 登録武将エディタ"));
     for (const char* name : {"tokugiComboBox1", "tokugiComboBox2", "tokugiComboBox3"}) {
-      QCOMPARE(Control<QComboBox>(window, name)->count(), 20);
-      QCOMPARE(Control<QComboBox>(window, name)->currentText(), QStringLiteral("（なし）"));
+      K4R_CASE_COMPARE(name, Control<QComboBox>(window, name)->count(), 20);
+      K4R_CASE_COMPARE(name, Control<QComboBox>(window, name)->currentText(), QStringLiteral("（なし）"));
     }
     QCOMPARE(Control<QComboBox>(window, "shutujiComboBox1")->currentText(), QStringLiteral("守護"));
     QCOMPARE(Control<QComboBox>(window, "sinjinComboBox1")->currentText(), QStringLiteral("神仏"));
@@ -148,21 +149,21 @@ class MainStartupTest : public QObject {
     for (const auto& [name, first, second] :
          {std::tuple{"seibetuComboBox1", "男", "女"}, std::tuple{"joutaiComboBox1", "仕官", "浪人"}}) {
       auto* list = Control<QComboBox>(window, name);
-      QVERIFY(!list->isEnabled());
-      QCOMPARE(list->currentIndex(), -1);
-      QCOMPARE(list->itemText(0), QString::fromUtf8(first));
-      QCOMPARE(list->itemText(1), QString::fromUtf8(second));
+      QVERIFY2(!list->isEnabled(), name);
+      K4R_CASE_COMPARE(name, list->currentIndex(), -1);
+      K4R_CASE_COMPARE(name, list->itemText(0), QString::fromUtf8(first));
+      K4R_CASE_COMPARE(name, list->itemText(1), QString::fromUtf8(second));
     }
     QVERIFY(!Widget(window, "Label13")->isEnabled());
     QVERIFY(!Widget(window, "Label24")->isEnabled());
     for (const char* name : {"seijiEdit1", "tousotuEdit1", "tiryakuEdit1", "kyouyouEdit1", "giriEdit1"}) {
-      QCOMPARE(Control<QLineEdit>(window, name)->text(), QStringLiteral("70"));
+      K4R_CASE_COMPARE(name, Control<QLineEdit>(window, name)->text(), QStringLiteral("70"));
     }
     QVERIFY(Control<QLineEdit>(window, "seibetuEdit1")->isReadOnly());
     QCOMPARE(Control<QLabel>(window, "Label30")->text(), QStringLiteral("※軍師、威圧は\n効果の有無が不明です"));
     for (const char* name :
          {"FixedCheckBox1", "FixedCheckBox2", "FixedCheckBox3", "FixedCheckBox4", "FixedCheckBox5"}) {
-      QVERIFY(!Control<QCheckBox>(window, name)->isChecked());
+      QVERIFY2(!Control<QCheckBox>(window, name)->isChecked(), name);
     }
     QVERIFY(!Control<QAction>(window, "Save1")->isEnabled());
     QVERIFY(!Widget(window, "ToolButton2")->isEnabled());
@@ -187,11 +188,12 @@ class MainStartupTest : public QObject {
         {"ToolBar1", {0, 0, 856, 29}},          {"Aishou1ComboBox1", {176, 312, 57, 20}}};
     for (const auto& [name, place] : places) {
       QWidget* control = Widget(window, name);
-      QCOMPARE(QRect(control->mapTo(window.centralWidget(), QPoint(0, 0)), control->size()), place);
+      K4R_CASE_COMPARE(name, QRect(control->mapTo(window.centralWidget(), QPoint(0, 0)), control->size()), place);
     }
     for (const auto& [name, left] : {std::pair{"ToolButton1", 4}, std::pair{"ToolButton2", 27}}) {
       QWidget* button = Widget(window, name);
-      QCOMPARE(QRect(button->mapTo(window.centralWidget(), QPoint(0, 0)), button->size()), QRect(left, 2, 23, 22));
+      K4R_CASE_COMPARE(name, QRect(button->mapTo(window.centralWidget(), QPoint(0, 0)), button->size()),
+                       QRect(left, 2, 23, 22));
     }
     const QFont font = Widget(window, "sei1Edit1")->font();
     QCOMPARE(font.pixelSize(), 12);
@@ -206,7 +208,7 @@ class MainStartupTest : public QObject {
                                                 {"shutujiComboBox1", 12}, {"sinjinComboBox1", 8},
                                                 {"KyotenComboBox1", 16},  {"OyaComboBox1", 16}};
     for (const auto& [name, count] : rows) {
-      QCOMPARE(Control<QComboBox>(window, name)->maxVisibleItems(), count);
+      K4R_CASE_COMPARE(name, Control<QComboBox>(window, name)->maxVisibleItems(), count);
     }
     QCOMPARE(Widget(window, "FindBtn5")->toolTip(), QStringLiteral("顔CGの武将名を検索します"));
     QCOMPARE(Widget(window, "FixedCheckBox1")->toolTip(),
@@ -325,7 +327,8 @@ class MainStartupTest : public QObject {
     QCOMPARE(portrait.size(), QSize(97, 121));
     const QColor background = window.palette().color(QPalette::Window);
     for (const auto& [x, y] : {std::pair{0, 0}, std::pair{95, 0}, std::pair{0, 119}, std::pair{95, 119}}) {
-      QCOMPARE(portrait.pixel(x, y) & 0xFFFFFFu, k4r::testing::FacePixel(0, x, y));
+      K4R_CASE_COMPARE(QStringLiteral("pixel %1,%2").arg(x).arg(y), portrait.pixel(x, y) & 0xFFFFFFu,
+                       k4r::testing::FacePixel(0, x, y));
     }
     // The right-most column and the bottom row are never drawn.
     QCOMPARE(portrait.pixelColor(96, 10), background);

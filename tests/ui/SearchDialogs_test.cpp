@@ -17,6 +17,7 @@
 #include "core/reference_lists.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/support/CaseCompare.h"
 #include "ui/support/DialogTestBed.h"
 #include "ui/support/EditorFixture.h"
 #include "ui/support/ModalDriver.h"
@@ -202,7 +203,7 @@ class SearchDialogsTest : public QObject {
     QCOMPARE(visited, (std::vector<int>{1, 5, 1}));
     for (const SearchDialogUse& other : uses) {
       if (other.list != use.list) {
-        QCOMPARE(ListOf(bed.Window(), other.list).currentIndex(), 0);
+        K4R_CASE_COMPARE(other.list, ListOf(bed.Window(), other.list).currentIndex(), 0);
       }
     }
   }

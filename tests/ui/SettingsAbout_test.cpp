@@ -18,6 +18,7 @@
 #include "ui/HomePage.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/support/CaseCompare.h"
 #include "ui/support/DialogTestBed.h"
 #include "ui/support/EditorFixture.h"
 #include "ui/support/ModalDriver.h"
@@ -89,10 +90,10 @@ class SettingsAboutTest : public QObject {
         QTest::keyClick(&Child<QLineEdit>(dialog, "PathEdit1"), Qt::Key_Return);
         storedBeforeClosing = StoredFacePath(bed);
       });
-      QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
-      QVERIFY(run.destroyed);
-      QCOMPARE(shown, kStartPath);
-      QCOMPARE(storedBeforeClosing, Stored(path));
+      QVERIFY2(run.problem.isEmpty(), qPrintable(path + QStringLiteral(": ") + run.problem));
+      QVERIFY2(run.destroyed, qPrintable(path));
+      K4R_CASE_COMPARE(path, shown, kStartPath);
+      K4R_CASE_COMPARE(path, storedBeforeClosing, Stored(path));
     }
     // The running editor keeps the path it started with.
     QCOMPARE(bed.Window().KaoPath(), kStartPath);

@@ -1,0 +1,28 @@
+#include "ui/EditorFont.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace k4r::ui {
+
+QFont EditorFont() {
+  // The Windows font under its Japanese and English names, then the
+  // proportional gothics that Linux distributions ship.
+  const QStringList wanted = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                              QStringLiteral("IPAPGothic"),      QStringLiteral("IPA Pゴシック"),
+                              QStringLiteral("VL PGothic"),      QStringLiteral("Noto Sans CJK JP")};
+  const QStringList installed = QFontDatabase::families();
+  QFont font;
+  for (const QString& family : wanted) {
+    if (installed.contains(family)) {
+      font.setFamily(family);
+      break;
+    }
+  }
+  font.setPixelSize(12);
+  font.setBold(false);
+  font.setItalic(false);
+  return font;
+}
+
+}  // namespace k4r::ui
