@@ -1,121 +1,100 @@
 // k4r set: open an officer file as the editor does, change fields, save it.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <cstdint>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
+#include "cli/SetBatch.h"
+#include "cli/SetFields.h"
+#include "cli/SetValues.h"
 #include "core/bushou_file.h"
-#include "core/integer_rule.h"
+#include "core/file_io.h"
 #include "core/messages.h"
 #include "core/officer_file.h"
-#include "core/record_layout.h"
 
 namespace k4r::cli {
 namespace {
 
 constexpr const char* kDescription = "Change fields of an officer file and save it as the editor does";
 
-constexpr const char* kDetails = R"(The file is opened and saved exactly as the editor opens and saves it (no
-"固定" box checked). With no NAME=VALUE the command is "open, then save without
-edits", which writes the editor's normal forms of the fields back.
-Assignments apply from left to right; nothing is written unless all succeed.
+constexpr const char* kDetails = R"(Three ways to call it:
+  k4r set FILE [NAME=VALUE...]        change fields of one file
+  k4r set FILE --from-json PATH       apply one object of 'k4r dump' to FILE
+  k4r set --from-json LINES.jsonl     apply each line of a several-file dump
+  k4r set --from-csv TABLE.csv        apply each row of 'k4r dump --csv'
+Each file is opened and saved exactly as the editor opens and saves it (no
+"固定" box checked); with nothing to change, that writes the editor's normal
+forms of the fields back. Everything given is checked before any file is
+written: one refused value, in any row, and no file changes (exit status 1).
 
 Names (the same as in 'k4r dump'):
   sei1 mei1           family and given name, at most 8 bytes in CP932
   sei2 mei2           their readings, at most 16 bytes in CP932
   retuden             biography, at most 146 bytes in CP932 after every line
                       break (LF, CR or CR LF) became CR LF
-  seiji tousotu tiryaku kyouyou giri   abilities; the low 8 bits are stored
-  tokugi1 tokugi2 tokugi3   skill positions (0..19; 19 is "（なし）")
+  seiji tousotu tiryaku kyouyou giri   abilities
+  tokugi1 tokugi2 tokugi3   skills (0..19; 19 is "（なし）")
   tanjou              birth year; moves botu so that the lifespan stays
   jumyou              lifespan; moves botu (botu = tanjou + jumyou - 1)
   botu                death year; moves jumyou, the birth year stays
   shutuji sinjin Kyoten Aishou   origin (0..11), faith (0..2), base (0..99),
-                      compatibility (0..99) positions
-  Oya Tomo Teki       father, friend, enemy: positions in the officer list
-                      (0 none); need --officer-list
+                      compatibility (0..99)
+  Oya Tomo Teki       father, friend, enemy in the officer list (0 none);
+                      need --officer-list
   Kao                 face number; needs --face-list and --face-file
   seibetu             read only: the editor never writes it
 Numbers are decimal or hexadecimal after "$", "0x" or "0X", 32-bit, with an
-optional sign. A list position outside its list, or -1, means no selection, as
-in the editor. Texts are UTF-8 and must be expressible in code page 932.
+optional sign; the save refuses what the file cannot hold as given. Texts
+are UTF-8 and must be expressible in code page 932.
+
+A list field takes a position, or the text of an entry: the whole entry,
+compared as code page 932 bytes (so 〜 and ～ are the same character). A value
+that is a number is a position; -1 is no selection, and a position outside
+its list is refused. A name that no entry is, or that several entries are
+(name lists can repeat names), is refused with the entries that contain it
+or the positions that hold it. Names of officers need --officer-list, of
+faces --face-list.
 
 As in the editor, the officer references are read and written only when
 --officer-list names a readable list (its lines are the list), and the face
 number is written only when --face-list names a readable list and --face-file
-an existing file. A text that does not fit or cannot be encoded, a number that
-is not an integer, or a field that would not be written is refused: the file
-stays exactly as it was and the exit status is 1.
+an existing file; setting them otherwise is refused.
+
+--from-json and --from-csv take the keys of 'k4r dump', any subset of them:
+  - "X_name" (and "tokugi_names", or tokugi1_name.. in a table) sets the list
+    field X by name when X is not given; given both, they must agree.
+  - botu and jumyou given together must agree with tanjou (the given one, or
+    the file's).
+  - seibetu is accepted when it equals the file's, refused otherwise.
+  - "X_hex" gives a text's bytes in hexadecimal; with X, they must agree.
+  - A field whose values equal what 'k4r dump' shows for the file keeps the
+    file's value, so a file's own dump changes nothing beyond the normal
+    forms of a save; other values follow the rules of NAME=VALUE.
+  - "file" names the file to change, relative to the folder of the JSON Lines
+    or table (the working folder for '-') unless absolute; it is ignored when
+    FILE is given.
+In a table, an empty cell leaves its field alone; rows are counted as a
+spreadsheet shows them (the header is row 1). The table is RFC 4180 CSV,
+UTF-8 with or without a byte-order mark, with CR LF or LF row ends. A
+message names the row (line for JSON Lines), the column (key) and the value.
+
+Examples:
+  k4r set SAMPLE1.K4R seiji=90 giri=0x5A tanjou=1530 mei1=太郎
+  k4r set SAMPLE1.K4R Kyoten=江戸城 tokugi1=軍神 tokugi2=（なし） sinjin=一向宗
+  k4r set SAMPLE1.K4R --officer-list BUSHOU.DAT Oya=（なし）
+  k4r dump SAMPLE1.K4R > one.json      # edit one.json, then:
+  k4r set SAMPLE1.K4R --from-json one.json
+  k4r dump --csv *.K4R > table.csv     # edit it in a spreadsheet, then:
+  k4r set --from-csv table.csv --officer-list BUSHOU.DAT
 )";
-
-enum class FieldKind { Text, Ability, Skill, BirthYear, Lifespan, DeathYear, Position, OfficerRef, Face, ReadOnly };
-
-struct SettableField {
-  std::string_view name;
-  FieldKind kind;
-  ByteString OfficerForm::*text = nullptr;        // Text
-  std::size_t width = 0;                          // Text
-  std::string OfficerForm::*number = nullptr;     // Ability
-  ListPosition OfficerForm::*position = nullptr;  // Position, OfficerRef, Face
-  std::int32_t listLength = 0;                    // Position
-  int skill = 0;                                  // Skill
-};
-
-std::int32_t Length(const Vocabulary& list) {
-  return static_cast<std::int32_t>(list.entries.size());
-}
-
-const std::vector<SettableField>& SettableFields() {
-  using F = OfficerForm;
-  static const std::vector<SettableField> fields = {
-      {.name = "sei1", .kind = FieldKind::Text, .text = &F::sei1, .width = layout::kSei1Width},
-      {.name = "mei1", .kind = FieldKind::Text, .text = &F::mei1, .width = layout::kMei1Width},
-      {.name = "sei2", .kind = FieldKind::Text, .text = &F::sei2, .width = layout::kSei2Width},
-      {.name = "mei2", .kind = FieldKind::Text, .text = &F::mei2, .width = layout::kMei2Width},
-      {.name = "retuden", .kind = FieldKind::Text, .text = &F::retuden, .width = layout::kRetudenWidth},
-      {.name = "seiji", .kind = FieldKind::Ability, .number = &F::seiji},
-      {.name = "tousotu", .kind = FieldKind::Ability, .number = &F::tousotu},
-      {.name = "tiryaku", .kind = FieldKind::Ability, .number = &F::tiryaku},
-      {.name = "kyouyou", .kind = FieldKind::Ability, .number = &F::kyouyou},
-      {.name = "giri", .kind = FieldKind::Ability, .number = &F::giri},
-      {.name = "tokugi1", .kind = FieldKind::Skill, .skill = 0},
-      {.name = "tokugi2", .kind = FieldKind::Skill, .skill = 1},
-      {.name = "tokugi3", .kind = FieldKind::Skill, .skill = 2},
-      {.name = "seibetu", .kind = FieldKind::ReadOnly},
-      {.name = "tanjou", .kind = FieldKind::BirthYear},
-      {.name = "jumyou", .kind = FieldKind::Lifespan},
-      {.name = "botu", .kind = FieldKind::DeathYear},
-      {.name = "shutuji",
-       .kind = FieldKind::Position,
-       .position = &F::shutuji,
-       .listLength = Length(vocabulary::Origins())},
-      {.name = "sinjin",
-       .kind = FieldKind::Position,
-       .position = &F::sinjin,
-       .listLength = Length(vocabulary::Faiths())},
-      {.name = "Kyoten",
-       .kind = FieldKind::Position,
-       .position = &F::Kyoten,
-       .listLength = Length(vocabulary::Bases())},
-      {.name = "Aishou",
-       .kind = FieldKind::Position,
-       .position = &F::Aishou,
-       .listLength = Length(vocabulary::Compatibility())},
-      {.name = "Oya", .kind = FieldKind::OfficerRef, .position = &F::Oya},
-      {.name = "Tomo", .kind = FieldKind::OfficerRef, .position = &F::Tomo},
-      {.name = "Teki", .kind = FieldKind::OfficerRef, .position = &F::Teki},
-      {.name = "Kao", .kind = FieldKind::Face, .position = &F::Kao},
-  };
-  return fields;
-}
 
 struct Assignment {
   const SettableField* field = nullptr;
@@ -132,151 +111,39 @@ std::optional<std::string> ParseAssignments(const std::vector<std::string>& argu
       return "'" + argument + "' is not NAME=VALUE";
     }
     const std::string_view name = std::string_view(argument).substr(0, equals);
-    const auto& fields = SettableFields();
-    const auto found =
-        std::find_if(fields.begin(), fields.end(), [&](const SettableField& f) { return f.name == name; });
-    if (found == fields.end()) {
+    const SettableField* field = FindField(name);
+    if (field == nullptr) {
       return "unknown field '" + std::string(name) + "' (see k4r set --help for the names)";
     }
-    if (found->kind == FieldKind::ReadOnly) {
+    if (field->kind == FieldKind::ReadOnly) {
       return "seibetu is read only: the sex byte is never written";
     }
-    assignments.push_back({&*found, argument.substr(equals + 1)});
+    assignments.push_back({field, argument.substr(equals + 1)});
   }
   return std::nullopt;
-}
-
-// What an assignment needs besides the form.
-struct SetContext {
-  const LoadedNameLists& lists;
-};
-
-Result<std::int32_t> Integer(std::string_view text) {
-  const std::optional<std::int32_t> value = ParseInteger(text);
-  if (!value) {
-    return Failure{messages::NotAnInteger(text)};
-  }
-  return *value;
-}
-
-Result<std::string> YearSum(std::string_view field, std::int64_t value) {
-  if (value < INT32_MIN || value > INT32_MAX) {
-    return Failure{std::string(field) + ": the result " + std::to_string(value) + " is not a 32-bit integer"};
-  }
-  return std::to_string(value);
-}
-
-Status SetText(const SettableField& field, std::string_view value, OfficerForm& form) {
-  std::optional<ByteString> bytes = Cp932FromUtf8(value);
-  if (!bytes) {
-    return Failure{std::string(field.name) + ": '" + std::string(value) + "' cannot be written in code page 932"};
-  }
-  if (bytes->find('\0') != ByteString::npos) {
-    return Failure{std::string(field.name) + ": a text cannot hold the NUL character"};
-  }
-  // The editor gives the biography back with CR LF line breaks; measure that.
-  ByteString stored = field.text == &OfficerForm::retuden ? NormalizeLineBreaks(*bytes) : std::move(*bytes);
-  if (stored.size() > field.width) {
-    return Failure{std::string(field.name) + ": '" + std::string(value) + "' takes " + std::to_string(stored.size()) +
-                   " bytes in code page 932; the field holds " + std::to_string(field.width)};
-  }
-  form.*field.text = std::move(stored);
-  return Success();
-}
-
-// A position outside its list shows as no selection in the editor.
-ListPosition InList(std::int32_t position, std::int32_t length) {
-  return position >= 0 && position < length ? position : kNoSelection;
-}
-
-// Birth year and lifespan are the window's inputs and the death year follows
-// them; a death year given directly moves the lifespan instead.
-Status SetYear(FieldKind kind, const std::string& text, std::int32_t value, OfficerForm& form) {
-  if (kind == FieldKind::DeathYear) {
-    const Result<std::int32_t> birth = Integer(form.tanjou);
-    if (!birth) {
-      return birth.failure();
-    }
-    Result<std::string> lifespan = YearSum("jumyou", std::int64_t{value} - birth.value() + 1);
-    if (!lifespan) {
-      return lifespan.failure();
-    }
-    form.jumyou = std::move(lifespan.value());
-    form.botu = std::to_string(value);
-    return Success();
-  }
-  const bool birthGiven = kind == FieldKind::BirthYear;
-  const Result<std::int32_t> other = Integer(birthGiven ? form.jumyou : form.tanjou);
-  if (!other) {
-    return other.failure();
-  }
-  Result<std::string> death = YearSum("botu", std::int64_t{value} + other.value() - 1);
-  if (!death) {
-    return death.failure();
-  }
-  (birthGiven ? form.tanjou : form.jumyou) = text;
-  form.botu = std::move(death.value());
-  return Success();
-}
-
-Status Apply(const Assignment& assignment, OfficerForm& form, const SetContext& context) {
-  const SettableField& field = *assignment.field;
-  const std::string& value = assignment.value;
-  if (field.kind == FieldKind::Text) {
-    return SetText(field, value, form);
-  }
-  const Result<std::int32_t> number = Integer(value);
-  if (!number) {
-    return number.failure();
-  }
-  switch (field.kind) {
-    case FieldKind::Ability:
-      // Kept as typed: the save converts it by the same rule.
-      form.*field.number = value;
-      return Success();
-    case FieldKind::Skill:
-      form.tokugi[static_cast<std::size_t>(field.skill)] = InList(number.value(), Length(vocabulary::Skills()));
-      return Success();
-    case FieldKind::BirthYear:
-    case FieldKind::Lifespan:
-    case FieldKind::DeathYear: return SetYear(field.kind, value, number.value(), form);
-    case FieldKind::Position: form.*field.position = InList(number.value(), field.listLength); return Success();
-    case FieldKind::OfficerRef:
-      // Without the list the save would leave the bytes alone: say so rather
-      // than report a change that never reaches the file.
-      if (!context.lists.availability.officerList) {
-        return Failure{std::string(field.name) +
-                       ": officer references are written only with a readable --officer-list"};
-      }
-      form.*field.position = InList(number.value(), context.lists.Sizes().officers);
-      return Success();
-    case FieldKind::Face:
-      if (!context.lists.availability.face) {
-        return Failure{std::string(field.name) +
-                       ": the face number is written only with a readable --face-list and an existing --face-file"};
-      }
-      form.*field.position = InList(number.value(), context.lists.Sizes().faces);
-      return Success();
-    case FieldKind::Text:
-    case FieldKind::ReadOnly: break;
-  }
-  return Failure{std::string(field.name) + ": cannot be set"};
 }
 
 struct SetOptions {
   std::string file;
   std::vector<std::string> assignments;
+  std::string fromJson;
+  std::string fromCsv;
   NameListOptions lists;
 };
 
-int RunSet(const SetOptions& options, std::ostream& err) {
+int UsageError(std::ostream& err, std::string_view problem) {
+  err << "k4r set: " << problem << "\nRun with --help for more information.\n";
+  return kExitUsage;
+}
+
+int RunAssignments(const SetOptions& options, std::ostream& err) {
   std::vector<Assignment> assignments;
   if (const std::optional<std::string> problem = ParseAssignments(options.assignments, assignments)) {
-    err << "k4r set: " << *problem << "\nRun with --help for more information.\n";
-    return kExitUsage;
+    return UsageError(err, *problem);
   }
 
   const LoadedNameLists lists = LoadNameLists(options.lists, err);
+  const ChoiceLists choices(lists);
   const NameListSizes sizes = lists.Sizes();
   const std::filesystem::path path = PathFromArgument(options.file);
 
@@ -287,10 +154,9 @@ int RunSet(const SetOptions& options, std::ostream& err) {
     return kExitFailure;
   }
 
-  const SetContext context{lists};
   for (const Assignment& assignment : assignments) {
-    if (const Status applied = Apply(assignment, form, context); !applied) {
-      ReportFailure(err, applied.failure());
+    if (const Status applied = SetFromArgument(*assignment.field, assignment.value, form, choices); !applied) {
+      ReportFailure(err, Labelled(assignment.field->name, applied.failure()));
       return kExitFailure;
     }
   }
@@ -302,19 +168,82 @@ int RunSet(const SetOptions& options, std::ostream& err) {
   return kExitOk;
 }
 
+// The whole input of --from-json or --from-csv: a file, or "-" for stdin.
+Result<ByteString> ReadInput(const std::string& argument, std::istream& in) {
+  if (argument == "-") {
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+      return Failure{messages::ReadError()};
+    }
+    return std::move(content).str();
+  }
+  return ReadWholeFile(PathFromArgument(argument));
+}
+
+// Names in a table or in JSON Lines count from the input's own folder, so
+// that a table beside its files works from anywhere.
+std::filesystem::path FolderOf(const std::string& argument) {
+  return argument == "-" ? std::filesystem::path() : PathFromArgument(argument).parent_path();
+}
+
+int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err) {
+  const bool csv = !options.fromCsv.empty();
+  const std::string& argument = csv ? options.fromCsv : options.fromJson;
+  if (!options.assignments.empty() || (csv && !options.file.empty())) {
+    return UsageError(err,
+                      csv ? "--from-csv takes neither FILE nor NAME=VALUE: the table's \"file\" column names the files"
+                          : "--from-json takes no NAME=VALUE");
+  }
+  const Result<ByteString> content = ReadInput(argument, in);
+  if (!content) {
+    ReportFailure(err, content.failure());
+    return kExitFailure;
+  }
+  const std::string source = argument == "-" ? "stdin" : argument;
+  std::optional<std::filesystem::path> file;
+  if (!options.file.empty()) {
+    file = PathFromArgument(options.file);
+  }
+  const Result<std::vector<BatchItem>> items = csv ? ItemsFromCsv(content.value(), source, FolderOf(argument))
+                                                   : ItemsFromJson(content.value(), source, file, FolderOf(argument));
+  if (!items) {
+    ReportFailure(err, items.failure());
+    return kExitFailure;
+  }
+  const LoadedNameLists lists = LoadNameLists(options.lists, err);
+  const ChoiceLists choices(lists);
+  return ApplyBatch(items.value(), choices, err);
+}
+
+int RunSet(const SetOptions& options, std::istream& in, std::ostream& err) {
+  if (!options.fromJson.empty() || !options.fromCsv.empty()) {
+    return RunFromInput(options, in, err);
+  }
+  if (options.file.empty()) {
+    return UsageError(err, "FILE is required (or --from-json, --from-csv)");
+  }
+  return RunAssignments(options, err);
+}
+
 }  // namespace
 
 CommandEntry AddSetCommand(CLI::App& app) {
   auto options = std::make_shared<SetOptions>();
   CLI::App* command = app.add_subcommand("set", kDescription);
   command->footer(kDetails);
-  command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")
-      ->required()
-      ->type_name("PATH");
+  command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")->type_name("PATH");
   command->add_option("ASSIGNMENTS", options->assignments, "Fields to change, as NAME=VALUE (see below)")
       ->type_name("NAME=VALUE");
+  CLI::Option* json = command
+                          ->add_option("--from-json", options->fromJson,
+                                       "A 'k4r dump' object for FILE, or without FILE its JSON Lines ('-': stdin)")
+                          ->type_name("PATH");
+  command->add_option("--from-csv", options->fromCsv, "A 'k4r dump --csv' table, one row per file ('-': stdin)")
+      ->type_name("TABLE")
+      ->excludes(json);
   AddNameListOptions(*command, options->lists);
-  return {command, [options](std::ostream&, std::ostream& err) { return RunSet(*options, err); }};
+  return {command, [options](std::ostream&, std::ostream& err) { return RunSet(*options, std::cin, err); }};
 }
 
 }  // namespace k4r::cli

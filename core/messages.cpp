@@ -41,6 +41,10 @@ std::string ReadError() {
   return "ストリームからの読み込みエラー";
 }
 
+std::string ReadErrorIn(const std::filesystem::path& path) {
+  return "ファイル " + PathText(path) + ": " + ReadError();
+}
+
 std::string WriteError() {
   return "ストリームへの書き込みエラー";
 }

@@ -16,7 +16,10 @@ namespace k4r::messages {
 [[nodiscard]] std::string CannotCreate(const std::filesystem::path& path);  // "ファイル %s を作成できません"
 [[nodiscard]] std::string NotAnInteger(std::string_view text);              // "'%s' は整数ではありません"
 [[nodiscard]] std::string CannotWriteSettings(const std::filesystem::path& path);  // "%s に書き込めません"
-[[nodiscard]] std::string ReadError();   // "ストリームからの読み込みエラー"
+[[nodiscard]] std::string ReadError();  // "ストリームからの読み込みエラー"
+// The same, naming the file that broke off or is too short:
+// "ファイル %s: ストリームからの読み込みエラー".
+[[nodiscard]] std::string ReadErrorIn(const std::filesystem::path& path);
 [[nodiscard]] std::string WriteError();  // "ストリームへの書き込みエラー"
 [[nodiscard]] std::string OutOfMemory();  // "メモリストリームの拡大中にメモリが足りなくなりました"
 

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -46,9 +48,22 @@ k4r::Status StorableNumbers(const k4r::OfficerForm& form) {
 
 }  // namespace
 
+// Open/Dir when set by hand; else the folder of the file opened last in this
+// run, so that the next one is picked beside it; else the working folder.
+QString TForm1::OpenDialogFolder() const {
+  if (!openDir_.isEmpty()) {
+    return openDir_;
+  }
+  if (!BushouFile.path.empty()) {
+    return QFileInfo(k4r::bridge::FromPath(BushouFile.path)).absolutePath();
+  }
+  return QDir::currentPath();
+}
+
 void TForm1::Open1Click() {
   k4r::ui::FileDialogRequest request;
-  request.directory = openDir_;
+  request.caption = QStringLiteral("開く");
+  request.directory = OpenDialogFolder();
   request.filter = kOpenFilter;
   const std::optional<QString> chosen = Prompts::AskOpenFileName(this, request);
   if (chosen) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/K4rTestRun.h"
+#include "cli/SetTestFiles.h"
 #include "core/record_layout.h"
 #include "support/OfficerImage.h"
 #include "support/TempDir.h"
@@ -12,54 +13,17 @@ namespace {
 using Json = nlohmann::ordered_json;
 using testing::At;
 using testing::DumpOf;
+using testing::Lists;
 using testing::MakeImage;
+using testing::NormalImage;
 using testing::Put;
 using testing::ReadBytes;
 using testing::RunK4r;
+using testing::SetArguments;
 using testing::Sjis;
 using testing::TempDir;
 using testing::WriteBytes;
 namespace L = layout;
-
-// Three officers and three faces, and a face file that only has to exist.
-struct Lists {
-  TempDir dir;
-  Lists() {
-    WriteBytes(dir / "BUSHOU.DAT", Sjis("（なし）\r\n甲\r\n乙\r\n丙\r\n丁\r\n"));
-    WriteBytes(dir / "KAO.DAT", Sjis("顔〇\r\n顔一\r\n顔二\r\n"));
-    WriteBytes(dir / "KAO_M.VX9", "faces");
-  }
-  [[nodiscard]] std::vector<std::string> Options() const {
-    return {"--officer-list", (dir / "BUSHOU.DAT").string(), "--face-list", (dir / "KAO.DAT").string(),
-            "--face-file",    (dir / "KAO_M.VX9").string()};
-  }
-};
-
-std::vector<std::string> SetArguments(const std::filesystem::path& file, std::vector<std::string> assignments,
-                                      const std::vector<std::string>& options = {}) {
-  std::vector<std::string> arguments{"set", file.string()};
-  arguments.insert(arguments.end(), assignments.begin(), assignments.end());
-  arguments.insert(arguments.end(), options.begin(), options.end());
-  return arguments;
-}
-
-// An officer whose every field is already in the editor's normal form.
-ByteString NormalImage() {
-  ByteString image =
-      MakeImage(290, {{L::kKao, 1},      {L::kTanjou, 0x0C}, {L::kTanjou + 1, 6}, {L::kBotu, 0x40},  {L::kBotu + 1, 6},
-                      {L::kSeibetu, 1},  {L::kShutuji, 3},   {L::kSinjin, 1},     {L::kOya, 0x33},   {L::kOya + 1, 2},
-                      {L::kSeiji, 80},   {L::kTousotu, 70},  {L::kTiryaku, 60},   {L::kKyouyou, 50}, {L::kTokugi1, 1},
-                      {L::kTokugi2, 19}, {L::kTokugi3, 9},   {L::kKyoten, 200},   {L::kTomo, 0},     {L::kTomo + 1, 0},
-                      {L::kTeki, 0x34},  {L::kTeki + 1, 2},  {L::kAishou, 30},    {L::kGiri, 40},    {288, 0xEE}},
-                '\0');
-  Put(image, L::kSei1, Sjis("椿野"));
-  Put(image, L::kMei1, Sjis("綾"));
-  Put(image, L::kSei2, Sjis("つばきの"));
-  Put(image, L::kMei2, Sjis("あや"));
-  Put(image, L::kRetuden, Sjis("一\r\n二"));
-  Put(image, 0, "game header bytes");
-  return image;
-}
 
 TEST(SetCommand, NoAssignmentRewritesOnlyTheEditorsNormalForms) {
   ByteString source = MakeImage(300, {}, '\x77');
@@ -149,18 +113,18 @@ TEST(SetCommand, AssignmentsReadBackThroughDump) {
       {{"kyouyou=0x7F"}, "kyouyou", 127},
       {{"tiryaku=120"}, "tiryaku", 120},
       {{"tokugi2=3"}, "tokugi", Json::parse("[1, 3, 9]")},
-      {{"tokugi1=20", "tokugi3=-1"}, "tokugi", Json::parse("[255, 19, 255]")},
+      {{"tokugi1=-1", "tokugi3=-1"}, "tokugi", Json::parse("[255, 19, 255]")},
       {{"shutuji=6"}, "shutuji", 6},
-      {{"shutuji=12"}, "shutuji", 0},
+      {{"shutuji=-1"}, "shutuji", 0},  // no selection is stored as code 0
       {{"sinjin=2"}, "sinjin", 2},
       {{"Kyoten=4"}, "Kyoten", 4},
-      {{"Kyoten=100"}, "Kyoten", -1},
+      {{"Kyoten=-1"}, "Kyoten", -1},
       {{"Aishou=99"}, "Aishou", 99},
       {{"Oya=4"}, "Oya", 4},
       {{"Tomo=2"}, "Tomo", 2},
-      {{"Teki=5"}, "Teki", 0},  // beyond the 5 officers: no selection, stored as none
+      {{"Teki=-1"}, "Teki", 0},  // no selection is stored as none
       {{"Kao=2"}, "Kao", 2},
-      {{"Kao=3"}, "Kao", 65535},
+      {{"Kao=-1"}, "Kao", 65535},
       {{"tanjou=1540"}, "botu", 1540 + 53 - 1},  // the file's lifespan is 53
       {{"jumyou=20"}, "botu", 1548 + 20 - 1},
       {{"botu=1600"}, "tanjou", 1548},
@@ -215,12 +179,20 @@ TEST(SetCommand, RefusedAssignmentLeavesTheFileAsItWas) {
       {{"mei1=\xF0\x9F\x98\x80"}, {}, "mei1: '\xF0\x9F\x98\x80' cannot be written in code page 932.\n"},
       {{"mei2=한"}, {}, "mei2: '한' cannot be written in code page 932.\n"},
       {{"sei1=\xff\xfe"}, {}, "sei1: '\xff\xfe' cannot be written in code page 932.\n"},
-      {{"seiji=abc"}, {}, "'abc' は整数ではありません.\n"},
-      {{"giri= 5"}, {}, "' 5' は整数ではありません.\n"},
-      {{"tanjou="}, {}, "'' は整数ではありません.\n"},
-      {{"Kyoten=x"}, {}, "'x' は整数ではありません.\n"},
-      {{"seiji=1", "tousotu=2", "tiryaku=z"}, {}, "'z' は整数ではありません.\n"},
-      {{"tanjou=2147483647"}, {}, "botu: the result 2147483699 is not a 32-bit integer.\n"},
+      {{"seiji=abc"}, {}, "seiji: 'abc' は整数ではありません.\n"},
+      {{"giri= 5"}, {}, "giri: ' 5' は整数ではありません.\n"},
+      {{"tanjou="}, {}, "tanjou: '' は整数ではありません.\n"},
+      {{"seiji=1", "tousotu=2", "tiryaku=z"}, {}, "tiryaku: 'z' は整数ではありません.\n"},
+      {{"tanjou=2147483647"}, {}, "tanjou: the death year would be 2147483699, not a 32-bit integer.\n"},
+      // A position outside its list is refused, not turned into no selection.
+      {{"Kyoten=150"}, {}, "Kyoten: position 150 is outside the bases (0..99; -1 for none).\n"},
+      {{"Kyoten=-2"}, {}, "Kyoten: position -2 is outside the bases (0..99; -1 for none).\n"},
+      {{"tokugi1=20"}, {}, "tokugi1: position 20 is outside the skills (0..19; -1 for none).\n"},
+      {{"shutuji=12"}, {}, "shutuji: position 12 is outside the origins (0..11; -1 for none).\n"},
+      {{"sinjin=3"}, {}, "sinjin: position 3 is outside the faiths (0..2; -1 for none).\n"},
+      {{"Aishou=100"}, {}, "Aishou: position 100 is outside the compatibility values (0..99; -1 for none).\n"},
+      {{"Teki=5"}, lists.Options(), "Teki: position 5 is outside the officer list (0..4; -1 for none).\n"},
+      {{"Kao=3"}, lists.Options(), "Kao: position 3 is outside the face list (0..2; -1 for none).\n"},
       {{"Oya=1"}, {}, "Oya: officer references are written only with a readable --officer-list.\n"},
       {{"Kao=1"},
        onlyFaceList,

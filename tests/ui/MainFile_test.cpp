@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +83,7 @@ class MainFileTest : public QObject {
     window.show();
     Prompts::QueueFileAnswer(path);
     Trigger(window, "Open1");
-    QCOMPARE(Prompts::Shown(), QStringList{"open-dialog||/somewhere/officers|登録武将ファイル(*.K4R) (*.K4R)|"});
+    QCOMPARE(Prompts::Shown(), QStringList{"open-dialog|開く|/somewhere/officers|登録武将ファイル(*.K4R)|"});
 
     QCOMPARE(Text(window, "sei1Edit1"), QStringLiteral("山田"));
     QCOMPARE(Text(window, "mei1Edit1"), QStringLiteral("太郎"));
@@ -114,6 +116,44 @@ class MainFileTest : public QObject {
     QVERIFY(Control<QAction>(window, "Save1")->isEnabled());
     QVERIFY(Control<QWidget>(window, "ToolButton2")->isEnabled());
     QCOMPARE(Prompts::Shown().size(), 1);
+  }
+
+  // Open/Dir when set by hand; else beside the file opened last in this run;
+  // else the working folder. The editor never writes Open/Dir itself.
+  void openDialogStartFolder_data() {
+    QTest::addColumn<QString>("openDir");
+    QTest::addColumn<bool>("openFirst");
+    QTest::addColumn<QString>("expected");  // "<cwd>", "<opened>" or a folder
+    QTest::newRow("nothing set or opened") << QString() << false << QStringLiteral("<cwd>");
+    QTest::newRow("nothing set, a file opened") << QString() << true << QStringLiteral("<opened>");
+    QTest::newRow("set by hand, nothing opened")
+        << QStringLiteral("/somewhere/officers") << false << QStringLiteral("/somewhere/officers");
+    QTest::newRow("set by hand, a file opened")
+        << QStringLiteral("/somewhere/officers") << true << QStringLiteral("/somewhere/officers");
+  }
+  void openDialogStartFolder() {
+    QFETCH(QString, openDir);
+    QFETCH(bool, openFirst);
+    QFETCH(QString, expected);
+    EditorFixture fixture;
+    if (!openDir.isEmpty()) {
+      fixture.AppendSettings(("[Open]\r\nDir=" + openDir + "\r\n").toStdString());
+    }
+    std::filesystem::create_directory(fixture.Folder() / "officers");
+    const QString officer = fixture.WriteOfficer("officers/SAMPLE.K4R", SampleOfficer());
+    TForm1& window = fixture.Start();
+    if (openFirst) {
+      QVERIFY(window.OpenOfficerFile(officer));
+    }
+    Prompts::QueueFileAnswer(QString());
+    Trigger(window, "Open1");
+    const QString folder = expected == QStringLiteral("<cwd>")      ? QDir::currentPath()
+                           : expected == QStringLiteral("<opened>") ? QFileInfo(officer).absolutePath()
+                                                                    : expected;
+    QCOMPARE(Prompts::Shown().constLast(), QStringLiteral("open-dialog|開く|%1|登録武将ファイル(*.K4R)|").arg(folder));
+    QVERIFY(window.close());
+    QCOMPARE(QString::fromStdString(ReadBytes(fixture.SettingsPath())).contains(QStringLiteral("[Open]")),
+             !openDir.isEmpty());
   }
 
   void cancelledDialogChangesNothing() {

@@ -1,0 +1,45 @@
+#pragma once
+// k4r set over many files: every file is checked first, then each is saved.
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/SetFields.h"
+#include "cli/SetRecordInput.h"
+
+namespace k4r::cli {
+
+// One officer file and what to change in it.
+struct BatchItem {
+  std::string where;  // e.g. "t.csv: row 3", the start of its messages
+  std::filesystem::path path;
+  RecordInput input;
+};
+
+// A file named inside an input (UTF-8), relative to `folder` unless absolute.
+[[nodiscard]] std::filesystem::path ResolvedFile(std::string_view file, const std::filesystem::path& folder);
+
+// Reads JSON: with `file`, `content` is one object that applies to it (its
+// "file" ignored); without, `content` is JSON Lines, and each object applies
+// to the file its "file" names, relative to `folder` unless absolute.
+// `source` names the input in messages.
+[[nodiscard]] Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::string_view source,
+                                                           const std::optional<std::filesystem::path>& file,
+                                                           const std::filesystem::path& folder);
+
+// Reads a table (RFC 4180, UTF-8 with or without a byte-order mark, CR LF or
+// LF): a header of dump keys with "file", then one row per file, the file
+// relative to `folder` unless absolute. An empty cell leaves its field alone.
+[[nodiscard]] Result<std::vector<BatchItem>> ItemsFromCsv(std::string_view content, std::string_view source,
+                                                          const std::filesystem::path& folder);
+
+// Loads and checks every item, then saves each file as the editor saves;
+// nothing is written unless every item passes. Messages go to `err`; the
+// exit code comes back.
+[[nodiscard]] int ApplyBatch(const std::vector<BatchItem>& items, const ChoiceLists& lists, std::ostream& err);
+
+}  // namespace k4r::cli

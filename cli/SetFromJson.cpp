@@ -1,0 +1,129 @@
+// k4r set --from-json: the objects 'k4r dump' prints, read back.
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/CliSupport.h"
+#include "cli/SetBatch.h"
+
+namespace k4r::cli {
+namespace {
+
+using Json = nlohmann::json;
+
+// A JSON value as the text a NAME=VALUE would give; nullopt for null.
+Result<std::optional<std::string>> TextOf(const Json& value, const std::string& label) {
+  if (value.is_null()) {
+    return std::optional<std::string>{};
+  }
+  if (value.is_string()) {
+    return std::optional<std::string>{value.get<std::string>()};
+  }
+  if (value.is_number_integer()) {
+    return std::optional<std::string>{value.is_number_unsigned() ? std::to_string(value.get<std::uint64_t>())
+                                                                 : std::to_string(value.get<std::int64_t>())};
+  }
+  return Failure{label + ": " + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
+                 " is neither a text nor a whole number"};
+}
+
+Status AddValue(RecordInput& input, std::string_view key, std::string label, const Json& value) {
+  Result<std::optional<std::string>> text = TextOf(value, label);
+  if (!text) {
+    return text.failure();
+  }
+  return input.Add(key, std::move(label), std::move(text.value()));
+}
+
+// The skills come as two arrays of three.
+Status AddSkills(RecordInput& input, const std::string& key, const Json& value) {
+  if (!value.is_array() || value.size() != 3) {
+    return Failure{"key " + key + ": not an array of three"};
+  }
+  const std::string suffix = key == "tokugi" ? "" : "_name";
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::string label = "key " + key + "[" + std::to_string(i) + "]";
+    if (Status added = AddValue(input, "tokugi" + std::to_string(i + 1) + suffix, label, value[i]); !added) {
+      return added;
+    }
+  }
+  return Success();
+}
+
+Result<RecordInput> InputFromObject(const Json& object) {
+  if (!object.is_object()) {
+    return Failure{"not a JSON object"};
+  }
+  RecordInput input;
+  for (const auto& [key, value] : object.items()) {
+    Status added = key == "tokugi" || key == "tokugi_names" ? AddSkills(input, key, value)
+                                                            : AddValue(input, key, "key " + key, value);
+    if (!added) {
+      return added.failure();
+    }
+  }
+  return input;
+}
+
+Result<Json> Parse(std::string_view text) {
+  try {
+    return Json::parse(text.begin(), text.end());
+  } catch (const Json::parse_error& error) {
+    return Failure{std::string("not JSON (") + error.what() + ")"};
+  }
+}
+
+}  // namespace
+
+Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::string_view source,
+                                             const std::optional<std::filesystem::path>& file,
+                                             const std::filesystem::path& folder) {
+  const std::string name(source);
+  std::vector<BatchItem> items;
+  if (file) {
+    const Result<Json> object = Parse(content);
+    if (!object) {
+      return Failure{name + ": " + object.failure().message};
+    }
+    Result<RecordInput> input = InputFromObject(object.value());
+    if (!input) {
+      return Failure{name + ": " + input.failure().message};
+    }
+    items.push_back({name, *file, std::move(input.value())});
+    return items;
+  }
+
+  if (content.starts_with("\xEF\xBB\xBF")) {
+    content.remove_prefix(3);
+  }
+  std::size_t lineNumber = 0;
+  while (!content.empty()) {
+    const std::size_t end = content.find('\n');
+    std::string_view line = content.substr(0, end);
+    content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
+    ++lineNumber;
+    if (line.find_first_not_of(" \t\r") == std::string_view::npos) {
+      continue;
+    }
+    const std::string where = name + ": line " + std::to_string(lineNumber);
+    const Result<Json> object = Parse(line);
+    if (!object) {
+      return Failure{where + ": " + object.failure().message};
+    }
+    Result<RecordInput> input = InputFromObject(object.value());
+    if (!input) {
+      return Failure{where + ": " + input.failure().message};
+    }
+    if (!input.value().file()) {
+      return Failure{where + ": no \"file\" names the officer file (or give FILE for a single object)"};
+    }
+    std::filesystem::path path = ResolvedFile(*input.value().file(), folder);
+    items.push_back({where, std::move(path), std::move(input.value())});
+  }
+  if (items.empty()) {
+    return Failure{name + ": no JSON object"};
+  }
+  return items;
+}
+
+}  // namespace k4r::cli

@@ -1,0 +1,66 @@
+#pragma once
+// What one JSON object or one table row says about one officer file, key by
+// key, and how it applies to the form loaded from that file.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/SetFields.h"
+#include "core/bushou_file.h"
+#include "core/officer_file.h"
+#include "core/result.h"
+
+namespace k4r::cli {
+
+class RecordInput {
+ public:
+  // Takes `text` under a key of 'k4r dump' (a table column): a field, its
+  // "_name" or "_hex" companion, or "file"; the skills one by one as
+  // tokugi1..3 and tokugi1_name..3. nullopt is a JSON null, allowed for names
+  // only. `label` names the value in messages. Unknown and repeated keys are
+  // refused.
+  [[nodiscard]] Status Add(std::string_view key, std::string label, std::optional<std::string> text);
+
+  // The "file" value, when given.
+  [[nodiscard]] const std::optional<std::string>& file() const { return file_; }
+
+  // Applies every value to `form`, freshly loaded from `file`. A field whose
+  // given values all equal what 'k4r dump' shows for the file keeps the
+  // loaded value, so a file's own dump changes nothing; other values follow
+  // the rules of NAME=VALUE. The result must be savable: the save's own
+  // checks run here too, so that nothing is refused once writing starts.
+  [[nodiscard]] Status ApplyTo(const BushouFile& file, OfficerForm& form, const ChoiceLists& lists) const;
+
+ private:
+  struct Given {
+    std::string label;
+    std::optional<std::string> text;
+  };
+  struct Parts {
+    std::optional<Given> value, name, hex;
+  };
+  static constexpr std::size_t kMostFields = 32;
+
+  // One step per field (the three years together), in the fields' order.
+  [[nodiscard]] Status ApplyStep(std::size_t index, const BushouRecord& record, OfficerForm& form,
+                                 const ChoiceLists& lists) const;
+  [[nodiscard]] Status ApplyText(const SettableField& field, const Parts& parts, const BushouRecord& record,
+                                 OfficerForm& form) const;
+  [[nodiscard]] Status ApplyList(const SettableField& field, const Parts& parts, const BushouRecord& record,
+                                 OfficerForm& form, const ChoiceLists& lists) const;
+  [[nodiscard]] Status ApplyYears(OfficerForm& form) const;
+  [[nodiscard]] const Parts& PartsOf(std::string_view name) const;
+  // The label of the first value given for the step, for naming a refusal.
+  [[nodiscard]] std::optional<std::string> LabelOf(std::size_t index) const;
+
+  std::optional<std::string> file_;
+  std::array<Parts, kMostFields> parts_{};
+};
+
+// Whether a save of `form` over `file` would go through: the save's number
+// rules and encoding, without writing anything.
+[[nodiscard]] Status CheckSavable(const BushouFile& file, const OfficerForm& form, const Availability& availability);
+
+}  // namespace k4r::cli

@@ -1,0 +1,237 @@
+#include "cli/SetValues.h"
+
+#include <cstdint>
+#include <string>
+
+#include "core/integer_rule.h"
+#include "core/messages.h"
+
+namespace k4r::cli {
+namespace {
+
+constexpr std::size_t kMostSuggestions = 5;
+constexpr std::size_t kMostPositionsListed = 10;
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'";
+  quoted += text;
+  quoted += "'";
+  return quoted;
+}
+
+Result<std::int32_t> Integer(std::string_view text) {
+  const std::optional<std::int32_t> value = ParseInteger(text);
+  if (!value) {
+    return Failure{messages::NotAnInteger(text)};
+  }
+  return *value;
+}
+
+Result<std::string> Sum(const char* what, std::int64_t value) {
+  if (value < INT32_MIN || value > INT32_MAX) {
+    return Failure{std::string("the ") + what + " would be " + std::to_string(value) + ", not a 32-bit integer"};
+  }
+  return std::to_string(value);
+}
+
+std::string PositionList(std::span<const ListPosition> positions, std::size_t most) {
+  std::string text;
+  for (std::size_t i = 0; i < positions.size() && i < most; ++i) {
+    text += (i == 0 ? "" : ", ") + std::to_string(positions[i]);
+  }
+  return positions.size() > most ? text + ", …" : text;
+}
+
+// Without its list loaded (and, for the face, the face file) the save leaves
+// a field's bytes alone: say so rather than report a change that never
+// reaches the file.
+std::optional<Failure> Unwritable(const SettableField& field, const ChoiceLists& lists) {
+  const Availability& availability = lists.loaded().availability;
+  if (field.list == ListKind::Officers && !availability.officerList) {
+    return Failure{"officer references are written only with a readable --officer-list"};
+  }
+  if (field.list == ListKind::Faces && !availability.face) {
+    return Failure{"the face number is written only with a readable --face-list and an existing --face-file"};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Failure Labelled(std::string_view label, const Failure& failure) {
+  return Failure{std::string(label) + ": " + failure.message};
+}
+
+Status SetText(const SettableField& field, std::string_view utf8, OfficerForm& form) {
+  std::optional<ByteString> bytes = Cp932FromUtf8(utf8);
+  if (!bytes) {
+    return Failure{Quoted(utf8) + " cannot be written in code page 932"};
+  }
+  if (bytes->find('\0') != ByteString::npos) {
+    return Failure{"a text cannot hold the NUL character"};
+  }
+  // The editor gives the biography back with CR LF line breaks; measure that.
+  ByteString stored = field.text == &OfficerForm::retuden ? NormalizeLineBreaks(*bytes) : std::move(*bytes);
+  if (stored.size() > field.width) {
+    return Failure{Quoted(utf8) + " takes " + std::to_string(stored.size()) +
+                   " bytes in code page 932; the field holds " + std::to_string(field.width)};
+  }
+  form.*field.text = std::move(stored);
+  return Success();
+}
+
+Status SetTextBytes(const SettableField& field, ByteString bytes, OfficerForm& form) {
+  if (bytes.find('\0') != ByteString::npos) {
+    return Failure{"a text cannot hold the byte 00"};
+  }
+  ByteString stored = field.text == &OfficerForm::retuden ? NormalizeLineBreaks(bytes) : std::move(bytes);
+  if (stored.size() > field.width) {
+    return Failure{"the bytes " + Quoted(HexOf(stored)) + " are " + std::to_string(stored.size()) +
+                   " bytes; the field holds " + std::to_string(field.width)};
+  }
+  form.*field.text = std::move(stored);
+  return Success();
+}
+
+// Birth year and lifespan are the window's inputs and the death year follows
+// them; a death year given directly moves the lifespan instead.
+Status SetNumber(const SettableField& field, std::string_view text, OfficerForm& form) {
+  const Result<std::int32_t> value = Integer(text);
+  if (!value) {
+    return value.failure();
+  }
+  switch (field.kind) {
+    case FieldKind::Ability:
+      // Kept as typed: the save converts it by the same rule.
+      form.*field.number = std::string(text);
+      return Success();
+    case FieldKind::DeathYear: {
+      const Result<std::int32_t> birth = Integer(form.tanjou);
+      if (!birth) {
+        return birth.failure();
+      }
+      Result<std::string> lifespan = Sum("lifespan", std::int64_t{value.value()} - birth.value() + 1);
+      if (!lifespan) {
+        return lifespan.failure();
+      }
+      form.jumyou = std::move(lifespan.value());
+      form.botu = std::to_string(value.value());
+      return Success();
+    }
+    case FieldKind::BirthYear:
+    case FieldKind::Lifespan: {
+      const bool birthGiven = field.kind == FieldKind::BirthYear;
+      const Result<std::int32_t> other = Integer(birthGiven ? form.jumyou : form.tanjou);
+      if (!other) {
+        return other.failure();
+      }
+      Result<std::string> death = Sum("death year", std::int64_t{value.value()} + other.value() - 1);
+      if (!death) {
+        return death.failure();
+      }
+      (birthGiven ? form.tanjou : form.jumyou) = std::string(text);
+      form.botu = std::move(death.value());
+      return Success();
+    }
+    case FieldKind::Text:
+    case FieldKind::List:
+    case FieldKind::ReadOnly: break;
+  }
+  return Failure{"is not a number field"};
+}
+
+Status SetListPosition(const SettableField& field, ListPosition position, OfficerForm& form, const ChoiceLists& lists) {
+  if (std::optional<Failure> unwritable = Unwritable(field, lists)) {
+    return *unwritable;
+  }
+  const ChoiceList* list = lists.For(field);
+  if (list == nullptr) {
+    return Failure{"its list was not loaded"};
+  }
+  if (position != kNoSelection && !list->Holds(position)) {
+    const std::string range = list->size() == 0 ? "the list is empty" : "0.." + std::to_string(list->size() - 1);
+    return Failure{"position " + std::to_string(position) + " is outside " + list->description() + " (" + range +
+                   "; -1 for none)"};
+  }
+  PositionIn(field, form) = position;
+  return Success();
+}
+
+Status SetPosition(const SettableField& field, std::string_view text, OfficerForm& form, const ChoiceLists& lists) {
+  const Result<std::int32_t> position = Integer(text);
+  if (!position) {
+    return position.failure();
+  }
+  return SetListPosition(field, position.value(), form, lists);
+}
+
+Result<ListPosition> PositionOfName(const SettableField& field, std::optional<std::string_view> name,
+                                    const ChoiceLists& lists) {
+  if (std::optional<Failure> unwritable = Unwritable(field, lists)) {
+    return *unwritable;
+  }
+  const ChoiceList* list = lists.For(field);
+  if (list == nullptr) {
+    return Failure{"its list was not loaded"};
+  }
+  if (!name) {
+    return kNoSelection;
+  }
+  // Compared as the file would hold it: the JIS forms of a character and its
+  // code page form give the same bytes.
+  const std::optional<ByteString> bytes = Cp932FromUtf8(*name);
+  const std::span<const ListPosition> named = bytes ? list->Named(*bytes) : std::span<const ListPosition>{};
+  if (named.size() == 1) {
+    return named.front();
+  }
+  if (named.size() > 1) {
+    return Failure{Quoted(*name) + " is the entry at several positions of " + list->description() + ": " +
+                   PositionList(named, kMostPositionsListed) + "; give the position instead"};
+  }
+  std::string message = Quoted(*name) + " is not an entry of " + list->description();
+  const std::vector<ListPosition> containing = list->Containing(*name, kMostSuggestions);
+  for (std::size_t i = 0; i < containing.size() && i < kMostSuggestions; ++i) {
+    message += (i == 0 ? "; entries containing it: " : ", ") + Utf8FromCp932(list->At(containing[i])) + " (" +
+               std::to_string(containing[i]) + ")";
+  }
+  if (containing.size() > kMostSuggestions) {
+    message += ", …";
+  }
+  return Failure{std::move(message)};
+}
+
+bool NameIsAt(const ChoiceList& list, std::optional<std::string_view> name, ListPosition position) {
+  if (!name || !list.Holds(position)) {
+    return !name && !list.Holds(position);
+  }
+  const ByteView entry = list.At(position);
+  // Shown text too: an entry whose bytes do not convert back unchanged must
+  // still agree with its own dump.
+  const std::optional<ByteString> bytes = Cp932FromUtf8(*name);
+  return (bytes && *bytes == entry) || Utf8FromCp932(entry) == *name;
+}
+
+Status SetFromArgument(const SettableField& field, std::string_view value, OfficerForm& form,
+                       const ChoiceLists& lists) {
+  switch (field.kind) {
+    case FieldKind::Text: return SetText(field, value, form);
+    case FieldKind::List: {
+      if (const std::optional<std::int32_t> position = ParseInteger(value)) {
+        return SetListPosition(field, *position, form, lists);
+      }
+      const Result<ListPosition> named = PositionOfName(field, value, lists);
+      if (!named) {
+        return named.failure();
+      }
+      return SetListPosition(field, named.value(), form, lists);
+    }
+    case FieldKind::ReadOnly: return Failure{"read only: the sex byte is never written"};
+    case FieldKind::Ability:
+    case FieldKind::BirthYear:
+    case FieldKind::Lifespan:
+    case FieldKind::DeathYear: break;
+  }
+  return SetNumber(field, value, form);
+}
+
+}  // namespace k4r::cli
