@@ -54,6 +54,12 @@ QLabel& ToolTipOf(QWidget& at) {
     timer->setObjectName(QStringLiteral("hideTimer"));
     timer->setSingleShot(true);
     QObject::connect(timer, &QTimer::timeout, tip, &QWidget::hide);
+    // It speaks of this box only: gone once the user moves on.
+    QObject::connect(qApp, &QApplication::focusChanged, tip, [tip, box = &at](QWidget* old, QWidget* /*now*/) {
+      if (old == box) {
+        tip->hide();
+      }
+    });
   }
   return *tip;
 }

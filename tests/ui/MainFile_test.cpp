@@ -266,9 +266,6 @@ class MainFileTest : public QObject {
     QTest::newRow("ability 300") << "seijiEdit1"
                                  << "300"
                                  << "政治 300" + ability << 252 << 0;
-    QTest::newRow("ability -1") << "giriEdit1"
-                                << "-1"
-                                << "義理 -1" + ability << 266 << 0;
     QTest::newRow("ability 256 in hex") << "kyouyouEdit1"
                                         << "$100"
                                         << "教養 256" + ability << 255 << 0;
@@ -281,12 +278,6 @@ class MainFileTest : public QObject {
     QTest::newRow("birth 9999") << "tanjouEdit1"
                                 << "9999"
                                 << "誕生年 9999" + year << 238 << 0;
-    QTest::newRow("birth 1279") << "tanjouEdit1"
-                                << "1279"
-                                << "誕生年 1279" + year << 238 << 0;
-    QTest::newRow("birth 1280") << "tanjouEdit1"
-                                << "1280"
-                                << "" << 239 << 5;
     // Born 1500: a lifespan of 293 ends in 1792.
     QTest::newRow("death 1792") << "jumyouEdit1"
                                 << "293"
