@@ -19,7 +19,6 @@ struct Recorder {
   bool recording = false;
   QStringList shown;
   std::deque<QString> fileAnswers;
-  std::function<void(const QString&)> boxObserver;
 };
 
 Recorder& State() {
@@ -82,9 +81,6 @@ void Prompts::ShowBox(QWidget* parent, BoxIcon icon, const QString& caption, con
   if (State().recording) {
     const QString line = QStringLiteral("box|%1|%2|%3").arg(IconName(icon), caption, text);
     State().shown << line;
-    if (State().boxObserver) {
-      State().boxObserver(line);
-    }
     return;
   }
   const QMessageBox::Icon boxIcon = icon == BoxIcon::Warning ? QMessageBox::Warning
@@ -185,10 +181,6 @@ void Prompts::StopRecording() {
   State() = Recorder{};
 }
 
-bool Prompts::Recording() {
-  return State().recording;
-}
-
 QStringList& Prompts::Shown() {
   return State().shown;
 }
@@ -199,10 +191,6 @@ void Prompts::QueueFileAnswer(const QString& answer) {
 
 int Prompts::PendingAnswers() {
   return static_cast<int>(State().fileAnswers.size());
-}
-
-void Prompts::SetBoxObserver(std::function<void(const QString& line)> observer) {
-  State().boxObserver = std::move(observer);
 }
 
 }  // namespace k4r::ui

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <functional>
 #include <optional>
 
 class QWidget;
@@ -57,12 +56,9 @@ class Prompts {
   // "cancel"); an unexpected dialog with an empty queue fails loudly.
   static void StartRecording();
   static void StopRecording();
-  [[nodiscard]] static bool Recording();
   [[nodiscard]] static QStringList& Shown();
   static void QueueFileAnswer(const QString& answer);
   [[nodiscard]] static int PendingAnswers();
-  // Called whenever a box is shown while recording, e.g. to act meanwhile.
-  static void SetBoxObserver(std::function<void(const QString& line)> observer);
 };
 
 }  // namespace k4r::ui

@@ -28,7 +28,6 @@ class UpDown : public QWidget {
   void setPosition(int value) { position_ = value; }
 
   void SetBuddy(QLineEdit* buddy);
-  [[nodiscard]] QLineEdit* Buddy() const { return buddy_; }
 
   void StepUp();
   void StepDown();

@@ -204,7 +204,9 @@ class MainStartupTest : public QObject {
     }
     const std::pair<const char*, int> rows[] = {{"KaoComboBox1", 16},     {"tokugiComboBox1", 20},
                                                 {"shutujiComboBox1", 12}, {"sinjinComboBox1", 8},
-                                                {"KyotenComboBox1", 16},  {"OyaComboBox1", 16}};
+                                                {"KyotenComboBox1", 16},  {"OyaComboBox1", 16},
+                                                {"Aishou1ComboBox1", 16}, {"seibetuComboBox1", 8},
+                                                {"joutaiComboBox1", 8}};
     for (const auto& [name, count] : rows) {
       QCOMPARE(Control<QComboBox>(window, name)->maxVisibleItems(), count);
     }
