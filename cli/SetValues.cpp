@@ -126,8 +126,9 @@ Status SetNumber(const SettableField& field, std::string_view text, OfficerForm&
       if (!other) {
         return other.failure();
       }
-      Result<std::string> death = Sum("death year", birthGiven ? DeathYear(value.value(), other.value())
-                                                                : DeathYear(other.value(), value.value()));
+      const std::int32_t birth = birthGiven ? value.value() : other.value();
+      const std::int32_t lifespan = birthGiven ? other.value() : value.value();
+      Result<std::string> death = Sum("death year", DeathYear(birth, lifespan));
       if (!death) {
         return death.failure();
       }

@@ -75,7 +75,8 @@ std::string LimitAddressSpace(std::size_t headroom) {
   if (limit.rlim_max != RLIM_INFINITY && limit.rlim_cur > limit.rlim_max) {
     return "the hard address-space limit is lower than needed";
   }
-  return ::setrlimit(RLIMIT_AS, &limit) == 0 ? "" : std::string("cannot limit the address space: ") + std::strerror(errno);
+  return ::setrlimit(RLIMIT_AS, &limit) == 0 ? ""
+                                             : std::string("cannot limit the address space: ") + std::strerror(errno);
 }
 
 void LiftAddressSpaceLimit() {

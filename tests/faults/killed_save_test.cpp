@@ -94,9 +94,9 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
     ::close(ready[1]);
     // The delay starts once the child runs: starting it is no part of a save.
     char byte = 0;
-    const bool started = ::read(ready[0], &byte, 1) == 1;
+    const bool running = ::read(ready[0], &byte, 1) == 1;
     ::close(ready[0]);
-    if (started) {
+    if (running) {
       std::this_thread::sleep_for(
           std::chrono::microseconds(std::uniform_int_distribution<long>(0, longestDelay)(random)));
     }
