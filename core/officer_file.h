@@ -74,6 +74,7 @@ struct NameListSizes {
 // year) or a refused field, neither the image nor the file on disk changes.
 // The patched image replaces `file.image` only once the file is written, so
 // after any failure the image still matches what was last read or written.
+// Running out of memory is such a failure (messages::OutOfMemory()).
 [[nodiscard]] Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
                                      const Availability& availability);
 
