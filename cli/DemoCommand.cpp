@@ -12,6 +12,7 @@
 #include "cli/DemoFaces.h"
 #include "core/bushou_record.h"
 #include "core/file_io.h"
+#include "core/lifespan.h"
 #include "core/messages.h"
 #include "core/record_layout.h"
 
@@ -82,7 +83,7 @@ Result<ByteString> SampleImage(const demo::SampleOfficer& officer) {
   record.tokugi = officer.tokugi;
   record.tanjou = officer.tanjou;
   record.botu = officer.botu;
-  record.jumyou = officer.botu - officer.tanjou + 1;
+  record.jumyou = static_cast<std::int32_t>(Lifespan(officer.tanjou, officer.botu));
   record.shutuji = officer.shutuji;
   record.sinjin = officer.sinjin;
   record.Kyoten = officer.Kyoten;

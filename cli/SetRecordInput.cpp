@@ -5,6 +5,7 @@
 #include "cli/SetValues.h"
 #include "core/bushou_record.h"
 #include "core/integer_rule.h"
+#include "core/lifespan.h"
 #include "core/messages.h"
 
 namespace k4r::cli {
@@ -197,7 +198,7 @@ Status RecordInput::ApplyYears(OfficerForm& form) const {
       const Given& bad = !d ? *death : !l ? *lifespan : *birth;
       return Labelled(bad.label, (!d ? d : !l ? l : b).failure());
     }
-    if (std::int64_t{d.value()} != std::int64_t{b.value()} + l.value() - 1) {
+    if (d.value() != DeathYear(b.value(), l.value())) {
       return Labelled(lifespan->label, Failure{std::to_string(l.value()) + " does not agree with " + death->label +
                                                " " + std::to_string(d.value()) + " and the birth year " +
                                                std::to_string(b.value()) + " (botu = tanjou + jumyou - 1)"});

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/integer_rule.h"
+#include "core/lifespan.h"
 #include "core/messages.h"
 
 namespace k4r::cli {
@@ -110,7 +111,7 @@ Status SetNumber(const SettableField& field, std::string_view text, OfficerForm&
       if (!birth) {
         return birth.failure();
       }
-      Result<std::string> lifespan = Sum("lifespan", std::int64_t{value.value()} - birth.value() + 1);
+      Result<std::string> lifespan = Sum("lifespan", Lifespan(birth.value(), value.value()));
       if (!lifespan) {
         return lifespan.failure();
       }
@@ -125,7 +126,9 @@ Status SetNumber(const SettableField& field, std::string_view text, OfficerForm&
       if (!other) {
         return other.failure();
       }
-      Result<std::string> death = Sum("death year", std::int64_t{value.value()} + other.value() - 1);
+      const std::int32_t birth = birthGiven ? value.value() : other.value();
+      const std::int32_t lifespan = birthGiven ? other.value() : value.value();
+      Result<std::string> death = Sum("death year", DeathYear(birth, lifespan));
       if (!death) {
         return death.failure();
       }
@@ -155,14 +158,6 @@ Status SetListPosition(const SettableField& field, ListPosition position, Office
   }
   PositionIn(field, form) = position;
   return Success();
-}
-
-Status SetPosition(const SettableField& field, std::string_view text, OfficerForm& form, const ChoiceLists& lists) {
-  const Result<std::int32_t> position = Integer(text);
-  if (!position) {
-    return position.failure();
-  }
-  return SetListPosition(field, position.value(), form, lists);
 }
 
 Result<ListPosition> PositionOfName(const SettableField& field, std::optional<std::string_view> name,

@@ -20,9 +20,7 @@ namespace k4r::cli {
 // death year; a death year moves the lifespan.
 [[nodiscard]] Status SetNumber(const SettableField& field, std::string_view text, OfficerForm& form);
 
-// A list position as a number text; it must lie in its list or be -1.
-[[nodiscard]] Status SetPosition(const SettableField& field, std::string_view text, OfficerForm& form,
-                                 const ChoiceLists& lists);
+// A list position; it must lie in its list or be -1.
 [[nodiscard]] Status SetListPosition(const SettableField& field, ListPosition position, OfficerForm& form,
                                      const ChoiceLists& lists);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/lifespan.h"
 #include "core/messages.h"
 #include "core/record_layout.h"
 
@@ -85,7 +86,7 @@ BushouRecord DecodeRecord(ByteView image) {
   record.seibetu = ByteAt(image, L::kSeibetu);
   record.tanjou = DecodeYear(PairAt(image, L::kTanjou));
   record.botu = DecodeYear(PairAt(image, L::kBotu));
-  record.jumyou = record.botu - record.tanjou + 1;
+  record.jumyou = static_cast<std::int32_t>(Lifespan(record.tanjou, record.botu));
   record.shutuji = DecodeOrigin(ByteAt(image, L::kShutuji));
   record.sinjin = DecodeSmallPosition(ByteAt(image, L::kSinjin));
   record.Kyoten = DecodeBase(PairAt(image, L::kKyoten));

@@ -19,7 +19,7 @@ struct BushouRecord {
   std::array<ListPosition, 3> tokugi{};
   std::uint8_t seibetu = 0;
   std::int32_t tanjou = 0, botu = 0;
-  std::int32_t jumyou = 0;  // botu - tanjou + 1, never stored
+  std::int32_t jumyou = 0;  // Lifespan(tanjou, botu), never stored
   ListPosition shutuji = 0, sinjin = 0, Kyoten = 0, Aishou = 0;
   ListPosition Oya = 0, Tomo = 0, Teki = 0;
   ListPosition Kao = 0;

@@ -39,8 +39,10 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{256} << 20;
 // missing or unwritable folder, a target that is not a plain file, or one we
 // have no right to write (refused even though the folder would allow the
 // rename: its owner marked it read-only, which a file without any write
-// permission bit is for root too); messages::WriteError() when writing
-// or flushing breaks off part-way (disk full, file-size limit).
+// permission bit is for root too), or when the system has no random source
+// for the temporary name; messages::WriteError() when writing or flushing
+// breaks off part-way (disk full, file-size limit); messages::OutOfMemory()
+// when memory runs out.
 [[nodiscard]] Status ReplaceFileAtomically(const std::filesystem::path& path, ByteView bytes);
 
 }  // namespace k4r

@@ -3,10 +3,12 @@
 // target's name in one rename.
 #include <algorithm>
 #include <chrono>
+#include <new>
 #include <optional>
 #include <random>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "core/file_io.h"
 #include "core/messages.h"
@@ -67,10 +69,11 @@ constexpr std::size_t kTempRandomLength = 6;
   return prefix;
 }
 
+// Drawn from the system each time: a generator kept in memory would give a
+// forked process the same names as its parent, and names left by killed
+// saves would then use up every attempt of the exclusive create. Throws
+// std::system_error when the system has no random source to give.
 [[nodiscard]] fs::path TempNameBeside(const fs::path& target) {
-  // Drawn from the system each time: a generator kept in memory would give a
-  // forked process the same names as its parent, and names left by killed
-  // saves would then use up every attempt of the exclusive create.
   std::random_device random;
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kTempLetters - 2);
   fs::path::string_type name = TempPrefix(target);
@@ -100,7 +103,10 @@ constexpr auto kAbandonedAge = std::chrono::minutes(10);
 
 [[nodiscard]] bool RemoveIfAbandoned(const fs::path& path);
 
-void RemoveAbandonedTempFiles(const fs::path& target) {
+// Runs after the rename, when the save has happened: nothing here may turn it
+// into a failure, so running out of memory just leaves the leftovers for the
+// next save.
+void RemoveAbandonedTempFiles(const fs::path& target) noexcept try {
   const fs::path::string_type prefix = TempPrefix(target);
   const fs::file_time_type cutoff = fs::file_time_type::clock::now() - kAbandonedAge;
   std::error_code error;
@@ -115,6 +121,8 @@ void RemoveAbandonedTempFiles(const fs::path& target) {
       static_cast<void>(RemoveIfAbandoned(entry->path()));
     }
   }
+} catch (const std::exception&) {
+  // left for the next save
 }
 
 // Removes the temporary file unless the rename has taken it.
@@ -262,11 +270,13 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   if (!WriteAll(temp.get(), bytes) || ::fsync(temp.get()) != 0 || !temp.Close()) {
     return Failure{messages::WriteError()};
   }
+  // Made before the rename, so that nothing after it can fail.
+  const fs::path folder = FolderOf(target);
   if (::rename(tempPath.c_str(), target.c_str()) != 0) {
     return Failure{messages::CannotCreate(shown)};
   }
   guard.Release();
-  SyncFolder(FolderOf(target));
+  SyncFolder(folder);
   RemoveAbandonedTempFiles(target);
   return Success();
 }
@@ -285,11 +295,21 @@ bool RemoveIfAbandoned(const fs::path& path) {
 }  // namespace
 
 Status ReplaceFileAtomically(const fs::path& path, ByteView bytes) {
-  const std::optional<fs::path> target = FollowLinks(path);
-  if (!target) {
+  // Paths and names take memory, and the temporary name needs the system's
+  // random source; either running out fails this save like any other fault
+  // (the guard has removed the temporary file by then), never as an
+  // exception in the caller's event handler.
+  try {
+    const std::optional<fs::path> target = FollowLinks(path);
+    if (!target) {
+      return Failure{messages::CannotCreate(path)};
+    }
+    return ReplaceResolved(path, *target, bytes);
+  } catch (const std::bad_alloc&) {
+    return Failure{messages::OutOfMemory()};
+  } catch (const std::system_error&) {
     return Failure{messages::CannotCreate(path)};
   }
-  return ReplaceResolved(path, *target, bytes);
 }
 
 }  // namespace k4r

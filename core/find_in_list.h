@@ -7,15 +7,17 @@
 #include <span>
 
 #include "core/bytes.h"
+#include "core/reference_lists.h"
 #include "core/value_codes.h"
 
 namespace k4r {
 
-// How many positions a search covers, per list.
+// How many positions a search covers, per list: the length the list is made
+// with, whatever a name list file actually holds.
 namespace search_span {
-inline constexpr std::int32_t kBases = 100;
-inline constexpr std::int32_t kOfficers = 1113;
-inline constexpr std::int32_t kFaces = 1000;
+inline constexpr std::int32_t kBases = vocabulary::kBaseCount;
+inline constexpr std::int32_t kOfficers = kOfficerListLength;
+inline constexpr std::int32_t kFaces = kFaceListLength;
 }  // namespace search_span
 
 struct FindOutcome {

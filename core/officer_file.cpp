@@ -1,22 +1,18 @@
 #include "core/officer_file.h"
 
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <string>
 
 #include "core/bushou_record.h"
 #include "core/integer_rule.h"
+#include "core/lifespan.h"
 #include "core/messages.h"
+#include "core/reference_lists.h"
 
 namespace k4r {
 namespace {
-
-// Lengths of the fixed vocabularies.
-constexpr std::int32_t kSkillCount = 20;
-constexpr std::int32_t kOriginCount = 12;
-constexpr std::int32_t kFaithCount = 3;
-constexpr std::int32_t kBaseCount = 100;
-constexpr std::int32_t kCompatibilityCount = 100;
 
 // A list shows no selection for a position outside it.
 [[nodiscard]] ListPosition Shown(ListPosition position, std::int32_t listLength) {
@@ -77,20 +73,20 @@ Status LoadOfficerFile(const std::filesystem::path& path, BushouFile& file, Offi
   next.kyouyou = std::to_string(record.kyouyou);
   next.giri = std::to_string(record.giri);
   for (std::size_t i = 0; i < record.tokugi.size(); ++i) {
-    next.tokugi[i] = Shown(record.tokugi[i], kSkillCount);
+    next.tokugi[i] = Shown(record.tokugi[i], vocabulary::kSkillCount);
   }
   next.seibetu = HexByte(record.seibetu);
   next.tanjou = std::to_string(record.tanjou);
   next.botu = std::to_string(record.botu);
-  next.jumyou = std::to_string(record.botu - record.tanjou + 1);
-  next.shutuji = Shown(record.shutuji, kOriginCount);
-  next.sinjin = Shown(record.sinjin, kFaithCount);
+  next.jumyou = std::to_string(Lifespan(record.tanjou, record.botu));
+  next.shutuji = Shown(record.shutuji, vocabulary::kOriginCount);
+  next.sinjin = Shown(record.sinjin, vocabulary::kFaithCount);
   next.retuden = record.retuden;
   if (!keep.Kyoten) {
-    next.Kyoten = Shown(record.Kyoten, kBaseCount);
+    next.Kyoten = Shown(record.Kyoten, vocabulary::kBaseCount);
   }
   if (!keep.Aishou) {
-    next.Aishou = Shown(record.Aishou, kCompatibilityCount);
+    next.Aishou = Shown(record.Aishou, vocabulary::kCompatibilityCount);
   }
   if (availability.officerList) {
     if (!keep.Oya) {
@@ -142,7 +138,7 @@ Result<BushouRecord> RecordFromForm(const OfficerForm& form) {
 }
 
 Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
-                       const Availability& availability) {
+                       const Availability& availability) try {
   Result<BushouRecord> record = RecordFromForm(form);
   if (!record) {
     return record.failure();
@@ -161,6 +157,10 @@ Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, cons
   }
   file.image = std::move(patched.image);
   return Success();
+} catch (const std::bad_alloc&) {
+  // The record and the patched copy of the image take memory; the image and
+  // the file stay as they were.
+  return Failure{messages::OutOfMemory()};
 }
 
 ByteString NormalizeLineBreaks(ByteView text) {

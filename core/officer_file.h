@@ -9,6 +9,7 @@
 #include "core/bushou_file.h"
 #include "core/bushou_record.h"
 #include "core/bytes.h"
+#include "core/reference_lists.h"
 #include "core/result.h"
 #include "core/value_codes.h"
 
@@ -21,7 +22,7 @@ struct OfficerForm {
   ByteString sei1, mei1, sei2, mei2;
   ByteString retuden;  // as shown: any of CR LF, lone CR, lone LF is a line break
   std::string seiji = "70", tousotu = "70", tiryaku = "70", kyouyou = "70", giri = "70";
-  std::array<ListPosition, 3> tokugi{19, 19, 19};
+  std::array<ListPosition, 3> tokugi{vocabulary::kNoSkill, vocabulary::kNoSkill, vocabulary::kNoSkill};
   std::string seibetu;  // the sex byte as two uppercase hexadecimal digits; empty at start
   std::string tanjou = "1460", jumyou = "110";
   std::string botu;  // the death-year label; empty until first computed
@@ -73,6 +74,7 @@ struct NameListSizes {
 // year) or a refused field, neither the image nor the file on disk changes.
 // The patched image replaces `file.image` only once the file is written, so
 // after any failure the image still matches what was last read or written.
+// Running out of memory is such a failure (messages::OutOfMemory()).
 [[nodiscard]] Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
                                      const Availability& availability);
 

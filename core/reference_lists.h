@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/bytes.h"
+#include "core/face_archive.h"
 #include "core/result.h"
 #include "core/value_codes.h"
 
@@ -18,19 +19,35 @@ using NameList = std::vector<ByteString>;
 struct Vocabulary {
   std::span<const ByteView> entries;
   ListPosition startSelection;  // -1: nothing selected
-  int rowsShown;                // rows of the open drop-down list
 };
 
 namespace vocabulary {
-[[nodiscard]] const Vocabulary& Skills();         // 20, start 19 "（なし）"
-[[nodiscard]] const Vocabulary& Origins();        // 12, start 0
-[[nodiscard]] const Vocabulary& Faiths();         // 3, start 0
-[[nodiscard]] const Vocabulary& Bases();          // 100, start 99
+[[nodiscard]] const Vocabulary& Skills();         // start 19 "（なし）"
+[[nodiscard]] const Vocabulary& Origins();        // start 0
+[[nodiscard]] const Vocabulary& Faiths();         // start 0
+[[nodiscard]] const Vocabulary& Bases();          // start 99
 [[nodiscard]] const Vocabulary& Compatibility();  // "0".."99", start 0
 [[nodiscard]] const Vocabulary& Sexes();          // shown only, no selection
 [[nodiscard]] const Vocabulary& States();         // shown only, no selection
+
+// The lengths of the lists above, for what must know them at compile time;
+// the tables themselves are checked against them.
+inline constexpr std::int32_t kSkillCount = 20;
+inline constexpr std::int32_t kOriginCount = 12;
+inline constexpr std::int32_t kFaithCount = 3;
+inline constexpr std::int32_t kBaseCount = 100;
+inline constexpr std::int32_t kCompatibilityCount = 100;
+inline constexpr std::int32_t kSexCount = 2;
+inline constexpr std::int32_t kStateCount = 2;
+
 inline constexpr ListPosition kNoSkill = 19;
 }  // namespace vocabulary
+
+// The lengths the two name list files are made with (loading does not check
+// them): the first officer line stands for no officer, and the face list
+// names one officer per face of the face graphics file.
+inline constexpr std::int32_t kOfficerListLength = 1113;
+inline constexpr std::int32_t kFaceListLength = face_file::kFaceCount;
 
 // The entry at `position`, or an empty entry outside the list.
 [[nodiscard]] ByteView EntryAt(std::span<const ByteString> list, ListPosition position);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <random>
 #include <string>
@@ -135,9 +136,11 @@ struct KeyValue {
   ByteView value;
 };
 
-// One read of the file, the keys applied in order, one write.
+// One read of the file, the keys applied in order, one write. The copies of
+// the file's text take memory; running out fails the write and leaves the
+// file as it was.
 template <std::size_t N>
-Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) {
+Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) try {
   // The configuration folder may not exist before the first save.
   std::error_code folderError;
   if (const fs::path folder = settingsPath.parent_path(); !folder.empty() && !fs::exists(folder, folderError)) {
@@ -151,12 +154,15 @@ Status WriteKeys(const fs::path& settingsPath, const KeyValue (&keys)[N]) {
     *content = WriteProfileValue(*content, entry.section, entry.key, entry.value);
   }
   return WriteContent(settingsPath, *content);
+} catch (const std::bad_alloc&) {
+  return Failure{messages::OutOfMemory()};
 }
 
 // Whether the folder takes a new file, found by creating one and removing it:
 // permission bits, access lists, read-only mounts and root's rights all show
 // in the answer, which no look at the folder's attributes gives.
-bool FolderTakesNewFiles(const fs::path& folder) {
+// A system without a random source to name the probe counts as a no.
+bool FolderTakesNewFiles(const fs::path& folder) try {
   std::random_device random;
   const std::string name = ".k4r-editor-probe-" + std::to_string(random()) + std::to_string(random());
   const fs::path probe = folder / name;
@@ -173,6 +179,8 @@ bool FolderTakesNewFiles(const fs::path& folder) {
   ::unlink(probe.c_str());
   return true;
 #endif
+} catch (const std::exception&) {
+  return false;
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ inline constexpr std::size_t kSettingsTextLimit = 2047;
 // the integers) or not an integer gives the default. Never fails.
 [[nodiscard]] Settings LoadSettings(const std::filesystem::path& settingsPath);
 
-// The writers create a missing folder of the settings file first.
+// The writers create a missing folder of the settings file first; when
+// memory runs out they fail with messages::OutOfMemory().
 // Writes Win/Top, then Win/Left. Failure: "%s に書き込めません".
 [[nodiscard]] Status SaveWindowPos(const std::filesystem::path& settingsPath, std::int32_t top, std::int32_t left);
 

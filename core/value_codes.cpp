@@ -1,5 +1,7 @@
 #include "core/value_codes.h"
 
+#include "core/reference_lists.h"
+
 namespace k4r {
 namespace {
 
@@ -8,6 +10,7 @@ constexpr std::int32_t kBaseCodeTop = 262;      // the code of base position 0
 
 // Origin codes 6 and 8 are unused by the game; the list skips them.
 constexpr std::array<std::uint8_t, 12> kOriginCodeOfPosition = {0, 1, 2, 3, 4, 5, 7, 9, 10, 11, 12, 13};
+static_assert(kOriginCodeOfPosition.size() == vocabulary::kOriginCount);
 
 [[nodiscard]] std::int32_t Word(BytePair bytes) {
   return bytes.low + 256 * bytes.high;

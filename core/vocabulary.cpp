@@ -5,6 +5,8 @@
 
 #include "core/reference_lists.h"
 
+#include <iterator>
+
 namespace k4r {
 namespace {
 
@@ -180,43 +182,52 @@ constexpr ByteView kCompatibilityEntries[] = {
 };
 // clang-format on
 
+static_assert(std::size(kSkillEntries) == vocabulary::kSkillCount);
+static_assert(std::size(kOriginEntries) == vocabulary::kOriginCount);
+static_assert(std::size(kFaithEntries) == vocabulary::kFaithCount);
+static_assert(std::size(kBaseEntries) == vocabulary::kBaseCount);
+static_assert(std::size(kCompatibilityEntries) == vocabulary::kCompatibilityCount);
+static_assert(std::size(kSexEntries) == vocabulary::kSexCount);
+static_assert(std::size(kStateEntries) == vocabulary::kStateCount);
+static_assert(vocabulary::kNoSkill < vocabulary::kSkillCount);
+
 }  // namespace
 
 namespace vocabulary {
 
 const Vocabulary& Skills() {
-  static const Vocabulary list{kSkillEntries, kNoSkill, 20};
+  static const Vocabulary list{kSkillEntries, kNoSkill};
   return list;
 }
 
 const Vocabulary& Origins() {
-  static const Vocabulary list{kOriginEntries, 0, 12};
+  static const Vocabulary list{kOriginEntries, 0};
   return list;
 }
 
 const Vocabulary& Faiths() {
-  static const Vocabulary list{kFaithEntries, 0, 8};
+  static const Vocabulary list{kFaithEntries, 0};
   return list;
 }
 
 const Vocabulary& Bases() {
-  static const Vocabulary list{kBaseEntries, 99, 16};
+  static const Vocabulary list{kBaseEntries, 99};
   return list;
 }
 
 const Vocabulary& Compatibility() {
-  static const Vocabulary list{kCompatibilityEntries, 0, 16};
+  static const Vocabulary list{kCompatibilityEntries, 0};
   return list;
 }
 
 // Sex and status are shown for information only: nothing selects in them.
 const Vocabulary& Sexes() {
-  static const Vocabulary list{kSexEntries, kNoSelection, 8};
+  static const Vocabulary list{kSexEntries, kNoSelection};
   return list;
 }
 
 const Vocabulary& States() {
-  static const Vocabulary list{kStateEntries, kNoSelection, 8};
+  static const Vocabulary list{kStateEntries, kNoSelection};
   return list;
 }
 

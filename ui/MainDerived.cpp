@@ -8,11 +8,15 @@
 
 #include "bridge/Cp932.h"
 #include "core/integer_rule.h"
+#include "core/lifespan.h"
 #include "core/messages.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
 
+using k4r::BirthYear;
+using k4r::DeathYear;
+using k4r::Lifespan;
 using k4r::ui::BoxIcon;
 using k4r::ui::Prompts;
 
@@ -62,11 +66,11 @@ void TForm1::tanjouEdit1Change() {
     const QString deathText = ui->botuLabel1->text();
     const std::optional<qint64> deathYear = WholeNumber(deathText);
     // A repair that would not read back as a number would repair forever.
-    if (!deathYear || !FitsInt32(*deathYear - *lifespan + 1)) {
+    if (!deathYear || !FitsInt32(BirthYear(*deathYear, *lifespan))) {
       ShowNotAnInteger(this, deathText);
       return;
     }
-    birthYear = *deathYear - *lifespan + 1;
+    birthYear = BirthYear(*deathYear, *lifespan);
     ui->tanjouEdit1->setText(QString::number(*birthYear));
   }
   ShowDeathYear(*birthYear, *lifespan);
@@ -87,18 +91,18 @@ void TForm1::jumyouEdit1Change() {
     Prompts::ShowBox(this, BoxIcon::Warning, QStringLiteral("警告"), QStringLiteral("整数ではありません"));
     const QString deathText = ui->botuLabel1->text();
     const std::optional<qint64> deathYear = WholeNumber(deathText);
-    if (!deathYear || !FitsInt32(*deathYear - *birthYear + 1)) {
+    if (!deathYear || !FitsInt32(Lifespan(*birthYear, *deathYear))) {
       ShowNotAnInteger(this, deathText);
       return;
     }
-    lifespan = *deathYear - *birthYear + 1;
+    lifespan = Lifespan(*birthYear, *deathYear);
     ui->jumyouEdit1->setText(QString::number(*lifespan));
   }
   ShowDeathYear(*birthYear, *lifespan);
 }
 
 void TForm1::ShowDeathYear(qint64 birthYear, qint64 lifespan) {
-  ui->botuLabel1->setText(QString::number(birthYear + lifespan - 1));
+  ui->botuLabel1->setText(QString::number(DeathYear(birthYear, lifespan)));
   ui->botuLabel1->adjustSize();
 }
 

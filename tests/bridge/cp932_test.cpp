@@ -12,6 +12,7 @@ TEST(Cp932, RoundTripsTextTheCodePageHolds) {
       QStringLiteral("織田"),  QStringLiteral("おだ"), QStringLiteral("ｵﾀﾞ"),     QStringLiteral("（なし）"),
       QStringLiteral("※軍師"), QStringLiteral("髙橋"), QStringLiteral("abc 123"), QString()};
   for (const QString& text : texts) {
+    SCOPED_TRACE(text.toStdString());
     const auto bytes = ToCp932(text);
     ASSERT_TRUE(bytes.has_value()) << text.toStdString();
     EXPECT_EQ(FromCp932(*bytes), text);

@@ -100,6 +100,7 @@ TEST(EncodeRecord, TextFillsItsWidthWithZerosAndNeverSpills) {
 
 TEST(EncodeRecord, ExtendsAShortImageWithZeros) {
   for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{250}}) {
+    SCOPED_TRACE("image of " + std::to_string(size) + " bytes");
     ByteString image = MakeImage(size, {}, '\x11');
     BushouRecord record;
     record.Kyoten = 0;
@@ -129,6 +130,7 @@ TEST(EncodeRecord, SwitchesDecideOfficerAndFaceBytes) {
   const ByteString original = MakeImage(267, {}, '\x42');
   for (const bool refs : {false, true}) {
     for (const bool face : {false, true}) {
+      SCOPED_TRACE(std::string("officer refs ") + (refs ? "on" : "off") + ", face " + (face ? "on" : "off"));
       ByteString image = original;
       ASSERT_TRUE(EncodeRecord(record, image, {.officerRefs = refs, .face = face}));
       EXPECT_EQ(image.substr(L::kOya, 2), refs ? ByteView("\x33\x02") : ByteView("\x42\x42")) << refs;
@@ -150,6 +152,7 @@ TEST(EncodeRecord, RefusesAnOfficerPositionWithoutACodeBeforeWritingAnything) {
                         {&BushouRecord::Tomo, 5000, "親友武将 (Tomo)"},
                         {&BushouRecord::Teki, 1230, "敵対武将 (Teki)"}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
     BushouRecord record;
     record.sei1 = "NEW";
     record.*c.field = c.position;

@@ -54,6 +54,7 @@ TEST(ReadWholeFile, ReportsWhatCannotBeRead) {
       {dir / "hundred", 99, messages::OutOfMemory()},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.string() + ", limit " + std::to_string(c.limit));
     const Result<ByteString> read = ReadWholeFile(c.path, c.limit);
     ASSERT_FALSE(read) << c.path;
     EXPECT_EQ(read.failure().message, c.message);
@@ -109,6 +110,7 @@ TEST(ReadFileRange, ReadsExactlyTheRangeOrFails) {
       {0, 10, "0123456789"}, {3, 4, "3456"}, {10, 0, ""}, {7, 4, std::nullopt}, {100, 1, std::nullopt},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE("offset " + std::to_string(c.offset) + ", count " + std::to_string(c.count));
     const Result<ByteString> read = ReadFileRange(path, c.offset, c.count);
     if (c.expected) {
       ASSERT_TRUE(read) << c.offset;

@@ -29,6 +29,7 @@ TEST(ReplaceFileAtomically, CreatesOrReplacesAndLeavesNoTemporaryFile) {
   const fs::path path = dir / "officer.K4R";
   const ByteString contents[] = {"first", ByteString("sec\0nd", 6), "", ByteString(100'000, 'z')};
   for (const ByteString& content : contents) {
+    SCOPED_TRACE(std::to_string(content.size()) + " bytes");
     ASSERT_TRUE(ReplaceFileAtomically(path, content));
     EXPECT_TRUE(ReadBytes(path) == content) << content.size() << " bytes";
     EXPECT_EQ(FileNamesIn(dir.Path()), std::set<std::string>{"officer.K4R"});
@@ -46,6 +47,7 @@ mode_t ModeOf(const fs::path& path) {
 TEST(ReplaceFileAtomically, KeepsPermissionBitsAndGivesNewFilesTheUsualOnes) {
   TempDir dir;
   for (const mode_t mode : {mode_t{0640}, mode_t{0600}, mode_t{0755}, mode_t{0604}}) {
+    SCOPED_TRACE(::testing::Message() << "mode " << std::oct << mode);
     const fs::path path = dir / ("m" + std::to_string(mode));
     WriteBytes(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), mode), 0);
@@ -73,6 +75,7 @@ TEST(ReplaceFileAtomically, FollowsSymbolicLinksAndKeepsThem) {
   };
   int round = 0;
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
     fs::create_symlink(c.pointsTo, dir / c.link);
     const ByteString content = "new content " + std::to_string(++round);
     ASSERT_TRUE(ReplaceFileAtomically(dir / c.link, content)) << c.link;
@@ -99,6 +102,7 @@ TEST(ReplaceFileAtomically, RefusesWhatItCannotCreate) {
   paths.push_back(dir / "loop.K4R");
 #endif
   for (const fs::path& path : paths) {
+    SCOPED_TRACE(path.string());
     const Status status = ReplaceFileAtomically(path, "bytes");
     ASSERT_FALSE(status) << path;
     EXPECT_EQ(status.failure().message, messages::CannotCreate(path));
@@ -152,6 +156,7 @@ TEST(ReplaceFileAtomically, ReadOnlyFileOrFolderIsRefusedAndLeftAlone) {
   };
   const Case cases[] = {{"read-only file", 0444, 0755}, {"read-only folder", 0644, 0555}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     TempDir dir;
     const fs::path folder = dir / "work";
     const fs::path path = folder / "officer.K4R";

@@ -158,6 +158,7 @@ TEST(LoadOfficerFile, AFailedLoadChangesNothing) {
   WriteBytes(dir / "first.K4R", SampleImage());
   fs::create_directory(dir / "folder.K4R");
   for (const fs::path& bad : {dir / "missing.K4R", dir / "folder.K4R"}) {
+    SCOPED_TRACE(bad.string());
     Editor editor;
     ASSERT_TRUE(editor.Load(dir / "first.K4R"));
     editor.form.seiji = "edited";
@@ -238,6 +239,7 @@ TEST(SaveOfficerFile, BiographyLineBreaksBecomeCrLfAndAreCutOnACharacterBoundary
   TempDir dir;
   WriteBytes(dir / "a.K4R", SampleImage());
   for (const Case& c : cases) {
+    SCOPED_TRACE("biography of " + std::to_string(c.shown.size()) + " bytes: " + c.shown);
     Editor editor;
     ASSERT_TRUE(editor.Load(dir / "a.K4R"));
     editor.form.retuden = c.shown;
@@ -261,6 +263,7 @@ TEST(SaveOfficerFile, ANonIntegerTextWritesNothing) {
   TempDir dir;
   const ByteString original = SampleImage();
   for (const Case& c : cases) {
+    SCOPED_TRACE("'" + c.text + "'");
     WriteBytes(dir / "a.K4R", original);
     Editor editor;
     ASSERT_TRUE(editor.Load(dir / "a.K4R"));
@@ -315,6 +318,8 @@ TEST(SaveOfficerFile, ConditionalFieldsFollowTheAvailabilityFlags) {
   WriteBytes(dir / "a.K4R", original);
   for (const bool officerList : {false, true}) {
     for (const bool face : {false, true}) {
+      SCOPED_TRACE(std::string("officer list ") + (officerList ? "loaded" : "missing") + ", face " +
+                   (face ? "available" : "not available"));
       WriteBytes(dir / "a.K4R", original);
       Editor editor;
       editor.availability = {.officerList = officerList, .face = face};

@@ -177,6 +177,8 @@ TEST(OpenAndSave, ChangesExactlyTheBytesTheEditorCannotShow) {
   const auto path = dir / "random.K4R";
   for (const bool officerList : {false, true}) {
     for (const bool face : {false, true}) {
+      SCOPED_TRACE(std::string("officer list ") + (officerList ? "loaded" : "missing") + ", face " +
+                   (face ? "available" : "not available"));
       const Availability availability{.officerList = officerList, .face = face};
       for (unsigned seed = 1; seed <= 40; ++seed) {
         const ByteString original = RandomImage(seed * 7919 + (officerList ? 2 : 0) + (face ? 1 : 0)).Make();

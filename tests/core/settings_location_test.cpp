@@ -103,6 +103,7 @@ TEST(ChooseSettingsPath, ReadOnlyProgramFolder) {
       {"file already beside", true, true, "program/k4r-editor.ini|saved|7"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     TempDir dir;
     const fs::path folder = dir / "program";
     const fs::path home = dir / "home";

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,6 +53,37 @@ bool FillFileSystem(const fs::path& path, std::size_t leaveFree) {
   const bool shrunk = ::ftruncate(fd, kept) == 0;
   ::close(fd);
   return full && shrunk;
+}
+
+std::string LimitAddressSpace(std::size_t headroom) {
+#if defined(__SANITIZE_ADDRESS__)
+  return "the address sanitizer's shadow memory does not live with an address-space limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  return "the address sanitizer's shadow memory does not live with an address-space limit";
+#endif
+#endif
+  // statm's first field is the mapped size in pages.
+  std::ifstream statm("/proc/self/statm");
+  unsigned long long pages = 0;
+  if (!(statm >> pages)) {
+    return "cannot read /proc/self/statm";
+  }
+  rlimit limit{};
+  ::getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + headroom;
+  if (limit.rlim_max != RLIM_INFINITY && limit.rlim_cur > limit.rlim_max) {
+    return "the hard address-space limit is lower than needed";
+  }
+  return ::setrlimit(RLIMIT_AS, &limit) == 0 ? ""
+                                             : std::string("cannot limit the address space: ") + std::strerror(errno);
+}
+
+void LiftAddressSpaceLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = limit.rlim_max;
+  ::setrlimit(RLIMIT_AS, &limit);
 }
 
 long PeakResidentKiB() {

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <random>
@@ -27,6 +28,11 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kTrials = 200;
+// A busy machine can delay the children so much that the first trials tell
+// nothing; the test goes on, with longer delays, until they do.
+constexpr int kMostTrials = 2000;
+constexpr int kTrialsPerWidening = 50;
+constexpr long kLongestDelayEverMicroseconds = 1'000'000;
 
 // Two contents that differ in every byte and in length, large enough that
 // writing one takes many steps.
@@ -38,8 +44,12 @@ ByteString Content(char first, std::size_t size) {
   return content;
 }
 
-// Saves the other content over and over until killed.
-[[noreturn]] void SaveForever(const fs::path& path, const ByteString& first, const ByteString& second) {
+// Says over `ready` that it runs, then saves the other content over and over
+// until killed.
+[[noreturn]] void SaveForever(int ready, const fs::path& path, const ByteString& first, const ByteString& second) {
+  if (::write(ready, "r", 1) != 1) {
+    ::_exit(4);
+  }
   for (std::size_t round = 0;; ++round) {
     if (!ReplaceFileAtomically(path, round % 2 == 0 ? second : first)) {
       ::_exit(3);
@@ -63,18 +73,33 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
   const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started) / 4;
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
-  std::uniform_int_distribution<long> delay(0, 3 * saveTime.count() + 200);
+  long longestDelay = 3 * saveTime.count() + 200;
 
-  int holdsOld = 0, holdsNew = 0, lost = 0, killedMidSave = 0;
-  for (int trial = 0; trial < kTrials; ++trial) {
+  int holdsOld = 0, holdsNew = 0, lost = 0, killedMidSave = 0, trials = 0;
+  for (; trials < kMostTrials && (trials < kTrials || holdsNew == 0 || killedMidSave == 0); ++trials) {
+    const int trial = trials;
+    if (trial > 0 && trial % kTrialsPerWidening == 0 && (holdsNew == 0 || killedMidSave == 0)) {
+      longestDelay = std::min(2 * longestDelay, kLongestDelayEverMicroseconds);
+    }
     const std::set<std::string> before = FileNamesIn(dir.Path());
     const ByteString expectedOld = ReadBytes(path);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      SaveForever(path, expectedOld, expectedOld == old ? fresh : old);
+      ::close(ready[0]);
+      SaveForever(ready[1], path, expectedOld, expectedOld == old ? fresh : old);
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    ::close(ready[1]);
+    // The delay starts once the child runs: starting it is no part of a save.
+    char byte = 0;
+    const bool running = ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    if (running) {
+      std::this_thread::sleep_for(
+          std::chrono::microseconds(std::uniform_int_distribution<long>(0, longestDelay)(random)));
+    }
     ::kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -91,9 +116,10 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndLeftoversNeverBlockTheNextSave) {
     killedMidSave += FileNamesIn(dir.Path()).size() > before.size() ? 1 : 0;
   }
   const std::size_t leftovers = FileNamesIn(dir.Path()).size() - 1;
-  std::cout << "[ FAULTS   ] SIGKILL during saves: " << kTrials << " trials, " << holdsOld << " old, " << holdsNew
+  std::cout << "[ FAULTS   ] SIGKILL during saves: " << trials << " trials, " << holdsOld << " old, " << holdsNew
             << " new, " << killedMidSave << " killed inside a save, " << lost << " files lost, " << leftovers
-            << " temporary files left (seed " << seed << ", one save " << saveTime.count() << " us)\n";
+            << " temporary files left (seed " << seed << ", one save " << saveTime.count() << " us, delays up to "
+            << longestDelay << " us)\n";
   EXPECT_EQ(lost, 0);
   EXPECT_GT(holdsNew, 0) << "no child ever finished a save: the kills came too early to tell anything";
   EXPECT_GT(killedMidSave, 0) << "no kill landed inside a save";

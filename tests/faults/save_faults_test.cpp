@@ -1,5 +1,5 @@
 // Saves that meet real faults: a file-size limit, a read-only folder, a
-// read-only target and a file system that is full. Each runs in a child
+// read-only target, a file system that is full and memory that runs out. Each runs in a child
 // process (limits, identities and mounts stay there), as the unprivileged
 // user "nobody" where permissions are concerned (and as root for a target
 // without any write permission bit). After the failure the file
@@ -212,6 +212,44 @@ TEST(SaveFaults, AFailedSettingsWriteLeavesTheFileAsItWas) {
     EXPECT_EQ(*report, messages::CannotWriteSettings(ini) + "\n1\nk4r.ini \n11\nk4r.ini ")
         << "lines: message; file kept; folder; next write ok and read back; folder";
   }
+}
+
+// Memory that runs out during the save (the address space is limited below
+// what a copy of the image needs) fails it with the out-of-memory message
+// instead of an exception in the caller's hands; file and image stay.
+TEST(SaveFaults, RunningOutOfMemoryFailsTheSaveAndKeepsFileAndImage) {
+  TempDir dir;
+  const fs::path file = dir / "officer.K4R";
+  constexpr std::size_t kImageSize = 32 << 20;
+  ByteString old = OfficerContent();
+  old.resize(kImageSize, 'x');
+  WriteBytes(file, old);
+  const auto report = testing::RunInChild([&]() -> std::string {
+    BushouFile image;
+    OfficerForm form = StartForm({});
+    const Availability availability{};
+    if (!LoadOfficerFile(file, image, form, {}, availability, {})) {
+      return "the load failed";
+    }
+    form.sei1 = "Changed";
+    if (std::string why = testing::LimitAddressSpace(kImageSize / 4); !why.empty()) {
+      return kSkip + why;
+    }
+    const Status failed = SaveOfficerFile(file, image, form, availability);
+    testing::LiftAddressSpaceLimit();
+    std::ostringstream out;
+    out << (failed ? std::string("saved") : failed.failure().message) << '\n'
+        << (ReadBytes(file) == old) << (image.image == old) << '\n'
+        << Listing(dir.Path()) << '\n'
+        << SaveOfficerFile(file, image, form, availability).ok() << (ReadBytes(file) == image.image);
+    return out.str();
+  });
+  ASSERT_TRUE(report.has_value()) << "the child died: an exception escaped the save";
+  if (report->rfind(kSkip, 0) == 0) {
+    GTEST_SKIP() << *report;
+  }
+  EXPECT_EQ(*report, messages::OutOfMemory() + "\n11\nofficer.K4R \n11")
+      << "lines: message; file kept, image kept; folder; next save ok and written";
 }
 
 }  // namespace

@@ -204,9 +204,10 @@ class MainStartupTest : public QObject {
                                            std::pair{"Label27", "OyaComboBox1"}, std::pair{"Label14", "tanjouEdit1"}}) {
       QVERIFY2(Widget(window, caption)->geometry().right() < Widget(window, control)->x(), caption);
     }
-    const std::pair<const char*, int> rows[] = {{"KaoComboBox1", 16},     {"tokugiComboBox1", 20},
-                                                {"shutujiComboBox1", 12}, {"sinjinComboBox1", 8},
-                                                {"KyotenComboBox1", 16},  {"OyaComboBox1", 16}};
+    const std::pair<const char*, int> rows[] = {
+        {"KaoComboBox1", 16},     {"tokugiComboBox1", 20}, {"shutujiComboBox1", 12},
+        {"sinjinComboBox1", 8},   {"KyotenComboBox1", 16}, {"OyaComboBox1", 16},
+        {"Aishou1ComboBox1", 16}, {"seibetuComboBox1", 8}, {"joutaiComboBox1", 8}};
     for (const auto& [name, count] : rows) {
       K4R_CASE_COMPARE(name, Control<QComboBox>(window, name)->maxVisibleItems(), count);
     }

@@ -20,9 +20,11 @@ struct ModalRun {
 
 // Calls `open`, which must run a modal dialog (e.g. by clicking a button whose
 // handler calls exec()); as soon as that dialog is active, `act` is called
-// with it. `act` normally ends by closing the dialog.
+// with it. `act` normally ends by closing the dialog. Only a dialog that
+// never comes or never goes waits out the limit, so it is generous enough for
+// a busy machine.
 ModalRun DriveModal(const std::function<void()>& open, const std::function<void(QDialog&)>& act,
-                    int timeLimitMs = 10000);
+                    int timeLimitMs = 60000);
 
 // The modal dialog that is active now, or nullptr.
 [[nodiscard]] QDialog* ActiveModalDialog();
