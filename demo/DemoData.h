@@ -10,7 +10,7 @@
 
 #include "core/value_codes.h"
 
-namespace k4r::cli::demo {
+namespace k4r::demo {
 
 inline constexpr int kOfficerCount = 1113;  // lines of BUSHOU.DAT
 inline constexpr int kFaceCount = 1000;     // lines of KAO.DAT
@@ -39,4 +39,4 @@ struct SampleOfficer {
 // Three officers whose references point into `officerNames`.
 [[nodiscard]] std::vector<SampleOfficer> SampleOfficers(const std::vector<std::string>& officerNames);
 
-}  // namespace k4r::cli::demo
+}  // namespace k4r::demo

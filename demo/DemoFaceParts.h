@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace k4r::cli::face_art {
+namespace k4r::demo::face_art {
 
 // Drawing units: one unit is one pixel of the finished 96 x 120 portrait.
 constexpr int kWidth = 96;
@@ -85,4 +85,4 @@ void DrawFace(QPainter& p, const Traits& t);
 void DrawBeard(QPainter& p, const Traits& t);
 void DrawHairFront(QPainter& p, const Traits& t);
 
-}  // namespace k4r::cli::face_art
+}  // namespace k4r::demo::face_art

@@ -1,7 +1,7 @@
 // Packs the demo portraits into a face graphics file: each picture reduced
 // to its own 256-colour palette, stored top row first.
 
-#include "cli/DemoFaces.h"
+#include "demo/DemoFaces.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@
 
 #include "core/face_archive.h"
 
-namespace k4r::cli {
+namespace k4r::demo {
 namespace {
 
 // Images follow the table at a round stride; the 10 bytes between two images
@@ -179,4 +179,4 @@ ByteString MakeDemoFaceArchive() {
   return bytes;
 }
 
-}  // namespace k4r::cli
+}  // namespace k4r::demo
