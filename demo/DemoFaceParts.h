@@ -6,11 +6,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "core/face_archive.h"
+
 namespace k4r::demo::face_art {
 
-// Drawing units: one unit is one pixel of the finished 96 x 120 portrait.
-constexpr int kWidth = 96;
-constexpr int kHeight = 120;
+// Drawing units: one unit is one pixel of the finished portrait.
+constexpr int kWidth = FacePortrait::kWidth;
+constexpr int kHeight = FacePortrait::kHeight;
 
 enum class Hair { kTopknot, kTiedBack, kLong, kBald, kHelmet, kCourtCap, kHeadband, kHood, kCropped, kTuft };
 enum class Beard { kNone, kMoustache, kFull, kGoatee, kWhiskers, kStubble };
