@@ -8,13 +8,13 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
-#include "cli/DemoData.h"
-#include "cli/DemoFaces.h"
 #include "core/bushou_record.h"
 #include "core/file_io.h"
 #include "core/lifespan.h"
 #include "core/messages.h"
 #include "core/record_layout.h"
+#include "demo/DemoData.h"
+#include "demo/DemoFaces.h"
 
 namespace k4r::cli {
 namespace {
@@ -145,7 +145,7 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
   std::vector<std::pair<std::string, ByteString>> files;
   files.emplace_back(kOfficerListFile, NameListFile(officers));
   files.emplace_back(kFaceListFile, NameListFile(demo::FaceNames(officers)));
-  files.emplace_back("KAO_M.VX9", MakeDemoFaceArchive());
+  files.emplace_back("KAO_M.VX9", demo::MakeDemoFaceArchive());
   for (const demo::SampleOfficer& officer : samples) {
     Result<ByteString> image = SampleImage(officer);
     if (!image) {

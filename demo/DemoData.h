@@ -8,17 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "core/face_archive.h"
+#include "core/find_in_list.h"
 #include "core/value_codes.h"
 
-namespace k4r::cli::demo {
+namespace k4r::demo {
 
-inline constexpr int kOfficerCount = 1113;  // lines of BUSHOU.DAT
-inline constexpr int kFaceCount = 1000;     // lines of KAO.DAT
+// As long as the game's lists: every position a search covers names someone.
+inline constexpr int kOfficerCount = search_span::kOfficers;  // lines of BUSHOU.DAT
+inline constexpr int kFaceCount = face_file::kFaceCount;      // lines of KAO.DAT, one per portrait
 inline constexpr const char* kNoOfficer = "（なし）";
 
-// 1113 distinct names; entry 0 stands for no officer.
+// kOfficerCount distinct names; entry 0 stands for no officer.
 [[nodiscard]] std::vector<std::string> OfficerNames();
-// 1000 entries: face i is the portrait of officer i + 1.
+// kFaceCount entries: face i is the portrait of officer i + 1.
 [[nodiscard]] std::vector<std::string> FaceNames(const std::vector<std::string>& officerNames);
 
 struct SampleOfficer {
@@ -39,4 +42,4 @@ struct SampleOfficer {
 // Three officers whose references point into `officerNames`.
 [[nodiscard]] std::vector<SampleOfficer> SampleOfficers(const std::vector<std::string>& officerNames);
 
-}  // namespace k4r::cli::demo
+}  // namespace k4r::demo

@@ -1,4 +1,4 @@
-#include "cli/DemoFaces.h"
+#include "demo/DemoFaces.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "core/face_archive.h"
 #include "support/TempDir.h"
 
-namespace k4r::cli {
+namespace k4r::demo {
 namespace {
 
 // The archive takes a few seconds to make: once for the whole suite.
@@ -92,4 +92,4 @@ TEST(DemoFaceArt, SameFaceEveryTimeAndAFaceNotABlank) {
 }
 
 }  // namespace
-}  // namespace k4r::cli
+}  // namespace k4r::demo

@@ -6,7 +6,7 @@
 
 #include "core/bytes.h"
 
-namespace k4r::cli {
+namespace k4r::demo {
 
 // The portrait of `faceNumber` (0..999) as a 96 x 120 RGB32 image, before
 // its colours are reduced to a palette.
@@ -15,4 +15,4 @@ namespace k4r::cli {
 // A complete face graphics file holding the 1000 demo portraits.
 [[nodiscard]] ByteString MakeDemoFaceArchive();
 
-}  // namespace k4r::cli
+}  // namespace k4r::demo

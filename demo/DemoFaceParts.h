@@ -6,11 +6,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace k4r::cli::face_art {
+#include "core/face_archive.h"
 
-// Drawing units: one unit is one pixel of the finished 96 x 120 portrait.
-constexpr int kWidth = 96;
-constexpr int kHeight = 120;
+namespace k4r::demo::face_art {
+
+// Drawing units: one unit is one pixel of the finished portrait.
+constexpr int kWidth = FacePortrait::kWidth;
+constexpr int kHeight = FacePortrait::kHeight;
 
 enum class Hair { kTopknot, kTiedBack, kLong, kBald, kHelmet, kCourtCap, kHeadband, kHood, kCropped, kTuft };
 enum class Beard { kNone, kMoustache, kFull, kGoatee, kWhiskers, kStubble };
@@ -85,4 +87,4 @@ void DrawFace(QPainter& p, const Traits& t);
 void DrawBeard(QPainter& p, const Traits& t);
 void DrawHairFront(QPainter& p, const Traits& t);
 
-}  // namespace k4r::cli::face_art
+}  // namespace k4r::demo::face_art

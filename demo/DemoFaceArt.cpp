@@ -3,10 +3,10 @@
 
 #include <QPainter>
 
-#include "cli/DemoFaceParts.h"
-#include "cli/DemoFaces.h"
+#include "demo/DemoFaceParts.h"
+#include "demo/DemoFaces.h"
 
-namespace k4r::cli {
+namespace k4r::demo {
 namespace {
 // Drawn larger and scaled down: small features (eyes, brows) stay crisp.
 constexpr int kSupersample = 3;
@@ -33,4 +33,4 @@ QImage RenderDemoFace(int faceNumber) {
       .convertToFormat(QImage::Format_RGB32);
 }
 
-}  // namespace k4r::cli
+}  // namespace k4r::demo

@@ -4,9 +4,9 @@
 #include <QRadialGradient>
 #include <cmath>
 
-#include "cli/DemoFaceParts.h"
+#include "demo/DemoFaceParts.h"
 
-namespace k4r::cli::face_art {
+namespace k4r::demo::face_art {
 
 void DrawHairFront(QPainter& p, const Traits& t) {
   const QPainterPath shell = HeadPath(t, 1.6);
@@ -210,4 +210,4 @@ void DrawHairFront(QPainter& p, const Traits& t) {
   }
 }
 
-}  // namespace k4r::cli::face_art
+}  // namespace k4r::demo::face_art

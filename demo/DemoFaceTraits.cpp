@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "cli/DemoFaceParts.h"
+#include "demo/DemoFaceParts.h"
 
-namespace k4r::cli::face_art {
+namespace k4r::demo::face_art {
 namespace {
 
 // splitmix64: tiny, fast and the same everywhere (the standard library's
@@ -182,4 +182,4 @@ QPen Stroke(const QColor& colour, double width) {
   return QPen(colour, width, Qt::SolidLine, Qt::RoundCap);
 }
 
-}  // namespace k4r::cli::face_art
+}  // namespace k4r::demo::face_art

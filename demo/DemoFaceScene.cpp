@@ -6,9 +6,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "cli/DemoFaceParts.h"
+#include "demo/DemoFaceParts.h"
 
-namespace k4r::cli::face_art {
+namespace k4r::demo::face_art {
 
 void DrawBackdrop(QPainter& p, const Traits& t) {
   QLinearGradient sky(0, 0, 0, kHeight);
@@ -213,4 +213,4 @@ void DrawBody(QPainter& p, const Traits& t) {
   }
 }
 
-}  // namespace k4r::cli::face_art
+}  // namespace k4r::demo::face_art

@@ -1,8 +1,8 @@
-#include "cli/DemoData.h"
+#include "demo/DemoData.h"
 
 #include <string_view>
 
-namespace k4r::cli::demo {
+namespace k4r::demo {
 namespace {
 
 struct Part {
@@ -155,4 +155,4 @@ std::vector<SampleOfficer> SampleOfficers(const std::vector<std::string>& office
   return {spearman, steward, scholar};
 }
 
-}  // namespace k4r::cli::demo
+}  // namespace k4r::demo

@@ -3,9 +3,9 @@
 #include <QLinearGradient>
 #include <QRadialGradient>
 
-#include "cli/DemoFaceParts.h"
+#include "demo/DemoFaceParts.h"
 
-namespace k4r::cli::face_art {
+namespace k4r::demo::face_art {
 namespace {
 
 // One eye and its brow in local coordinates: x grows outward from the nose.
@@ -189,4 +189,4 @@ void DrawBeard(QPainter& p, const Traits& t) {
   p.strokePath(mouth, Stroke(Mix(t.lips, Qt::black, 0.55), 1.3));
 }
 
-}  // namespace k4r::cli::face_art
+}  // namespace k4r::demo::face_art
