@@ -1,7 +1,7 @@
-// The editor's entry: --help and --version, the window system, the
-// application title, the main window (whose creation runs the start-up), an
-// optional officer file to open, and the event loop until the main window has
-// closed.
+// The editor's entry: --help and --version, the window system, the command
+// line, Qt's own texts in Japanese, the application title, the main window
+// (whose creation runs the start-up), an optional officer file to open, and
+// the event loop until the main window has closed.
 
 #include <QApplication>
 #include <QDir>
@@ -13,8 +13,10 @@
 #include "bridge/Cp932.h"
 #include "core/settings.h"
 #include "k4r_version.h"
+#include "ui/CommandLine.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/QtJapanese.h"
 
 namespace {
 
@@ -28,8 +30,12 @@ constexpr const char* kHelp =
     "                 editor starts empty and the open button picks a file.\n"
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
+    "  --             end of the options: a FILE after it may start with a dash\n"
     "\n"
-    "The name lists BUSHOU.DAT and KAO.DAT are read from the working folder.\n"
+    "The name lists BUSHOU.DAT and KAO.DAT are read from the working folder, or else\n"
+    "from $XDG_DATA_HOME/k4r-editor/ (default ~/.local/share/k4r-editor/), or else\n"
+    "from k4r-editor/ under each folder of $XDG_DATA_DIRS (default /usr/local/share,\n"
+    "/usr/share).\n"
     "Settings live in k4r-editor.ini beside the program when its folder is writable\n"
     "or the file is already there; otherwise in\n"
     "$XDG_CONFIG_HOME/k4r-editor/k4r-editor.ini (default ~/.config/k4r-editor/).\n"
@@ -55,18 +61,6 @@ int AnswerInformationRequest(int argc, char** argv) {
   return -1;
 }
 
-// The file to open: the first argument, or the one after "--" for a name
-// that starts with a dash.
-QString FileArgument(const QStringList& arguments) {
-  if (arguments.size() > 2 && arguments.at(1) == QStringLiteral("--")) {
-    return arguments.at(2);
-  }
-  if (arguments.size() > 1 && arguments.at(1) != QStringLiteral("--")) {
-    return arguments.at(1);
-  }
-  return {};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +68,13 @@ int main(int argc, char** argv) {
     return code;
   }
   QApplication application(argc, argv);
+  // Qt has taken its own options out; anything else unknown is the user's slip.
+  const k4r::ui::EditorCommandLine commandLine = k4r::ui::ReadEditorCommandLine(QCoreApplication::arguments());
+  if (!commandLine.usageError.isEmpty()) {
+    std::fprintf(stderr, "k4r-editor: %s\n%s\n", qPrintable(commandLine.usageError), qPrintable(k4r::ui::kEditorUsage));
+    return 2;
+  }
+  k4r::ui::InstallQtJapanese(application);
   // The title is the main window's caption. It is not made the display name,
   // which the window system would append to every caption.
   QApplication::setApplicationName(QStringLiteral("k4r-editor"));
@@ -91,8 +92,8 @@ int main(int argc, char** argv) {
   form.setWindowTitle(k4r::ui::kAppTitle);
 
   // A file named on the command line is opened as the open command opens a chosen one.
-  if (const QString file = FileArgument(QCoreApplication::arguments()); !file.isEmpty()) {
-    form.OpenOfficerFile(QFileInfo(file).absoluteFilePath());
+  if (!commandLine.file.isEmpty()) {
+    form.OpenOfficerFile(QFileInfo(commandLine.file).absoluteFilePath());
   }
   form.show();
   return QApplication::exec();

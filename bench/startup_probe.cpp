@@ -24,6 +24,7 @@
 #include "bridge/Cp932.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/QtJapanese.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
 
   QApplication application(qtArgc, argv);
+  k4r::ui::InstallQtJapanese(application);
   QApplication::setApplicationName(QStringLiteral("k4r-editor"));
   k4r::bridge::RequireCp932Codec();
   // A box at start (a missing name list) would wait for a click forever.

@@ -16,6 +16,35 @@ constexpr char16_t kReplacement = u'\uFFFD';
 // through the codec, and a SUB that comes out of it always means a broken byte.
 constexpr char16_t kCodecSubstitute = u'\u001A';
 
+// Input methods and text from JIS encodings give these seven characters in
+// their JIS X 0208 forms; code page 932 holds the same characters under the
+// forms Windows uses, which is how they are shown once read back.
+struct WindowsForm {
+  char16_t jis;
+  char16_t windows;
+};
+constexpr WindowsForm kWindowsForms[] = {
+    {u'\u301C', u'\uFF5E'},  // 〜 WAVE DASH -> ～ FULLWIDTH TILDE
+    {u'\u2016', u'\u2225'},  // ‖ DOUBLE VERTICAL LINE -> ∥ PARALLEL TO
+    {u'\u2212', u'\uFF0D'},  // − MINUS SIGN -> － FULLWIDTH HYPHEN-MINUS
+    {u'\u00A2', u'\uFFE0'},  // ¢ -> ￠
+    {u'\u00A3', u'\uFFE1'},  // £ -> ￡
+    {u'\u00AC', u'\uFFE2'},  // ¬ -> ￢
+    {u'\u2014', u'\u2015'},  // — EM DASH -> ― HORIZONTAL BAR
+};
+
+QString InWindowsForms(QStringView run) {
+  QString mapped = run.toString();
+  for (QChar& character : mapped) {
+    for (const WindowsForm& form : kWindowsForms) {
+      if (character.unicode() == form.jis) {
+        character = QChar(form.windows);
+      }
+    }
+  }
+  return mapped;
+}
+
 bool IsAscii(unsigned char byte) {
   return byte < 0x80;
 }
@@ -109,13 +138,14 @@ std::optional<ByteString> ToCp932(const QString& text) {
     while (at < text.size() && text[at].unicode() >= 0x80) {
       ++at;
     }
-    const QStringView run = QStringView(text).mid(runStart, at - runStart);
+    const QString run = InWindowsForms(QStringView(text).mid(runStart, at - runStart));
     QStringEncoder& encoder = Encoder();
     const QByteArray encoded = encoder.encode(run);
     if (encoder.hasError()) {
       return std::nullopt;
     }
-    // Refuse "best fit" stand-ins: what is written must read back as typed.
+    // Refuse "best fit" stand-ins: what is written must read back as the
+    // same characters (in their Windows forms).
     if (QString(Decoder().decode(encoded)) != run) {
       return std::nullopt;
     }

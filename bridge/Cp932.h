@@ -18,7 +18,10 @@ void RequireCp932Codec();
 // bytes back unchanged keep the bytes themselves.
 [[nodiscard]] QString FromCp932(ByteView bytes);
 
-// nullopt when the text holds a character that CP932 cannot represent.
+// nullopt when the text holds a character that CP932 cannot represent. The
+// JIS X 0208 forms of 〜 ‖ − ¢ £ ¬ — are stored as the codes of their Windows
+// forms ～ ∥ － ￠ ￡ ￢ ― (0x8160 0x8161 0x817C 0x8191 0x8192 0x81CA 0x815C),
+// which is also how they read back; no other "best fit" stand-in is taken.
 [[nodiscard]] std::optional<ByteString> ToCp932(const QString& text);
 
 // File system paths, for messages and for opening files.

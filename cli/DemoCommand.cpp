@@ -20,19 +20,21 @@ namespace {
 
 constexpr const char* kDescription = "Write an invented demo set: name lists, face graphics and sample officers";
 
-constexpr const char* kDetails = R"(Writes into DIR (created when missing; existing files of these names are
-replaced):
+constexpr const char* kDetails = R"(Writes into DIR (created when missing):
   BUSHOU.DAT    1113 invented officer names (line 1 "（なし）" is no officer)
   KAO.DAT       1000 lines: face i is the portrait of officer i + 1
   KAO_M.VX9     face graphics file with 1000 drawn 96 x 120 portraits
   SAMPLE1.K4R .. SAMPLE3.K4R   three officers whose references and faces
                 point into the lists above
 Everything is CP932 with CR LF line ends, made up by this program.
+When any of these files is already in DIR (a game folder holds the first
+three), nothing is written and the command fails; --force replaces them.
 Try: k4r dump DIR/SAMPLE1.K4R --officer-list DIR/BUSHOU.DAT --face-list DIR/KAO.DAT
 )";
 
 struct DemoOptions {
   std::string directory;
+  bool force = false;
 };
 
 // Demo texts are ours and all encodable; a failure here is a fault of ours.
@@ -99,8 +101,39 @@ Result<ByteString> SampleImage(const demo::SampleOfficer& officer) {
   return image;
 }
 
+// The first file of the set that is already in `directory`; empty when none is.
+std::filesystem::path FirstExisting(const std::filesystem::path& directory, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    std::error_code error;
+    const std::filesystem::path path = directory / name;
+    // symlink_status: a link, even a dangling one, is the player's too. A
+    // folder that cannot be looked into fails at the write instead.
+    const std::filesystem::file_type type = std::filesystem::symlink_status(path, error).type();
+    if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none) {
+      return path;
+    }
+  }
+  return {};
+}
+
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
   const std::filesystem::path directory = PathFromArgument(options.directory);
+  const std::vector<std::string> officers = demo::OfficerNames();
+  const std::vector<demo::SampleOfficer> samples = demo::SampleOfficers(officers);
+  std::vector<std::string> names{kOfficerListFile, kFaceListFile, "KAO_M.VX9"};
+  for (const demo::SampleOfficer& officer : samples) {
+    names.push_back(officer.fileName);
+  }
+  // A game folder holds files of the same names: nothing of it is replaced
+  // unless asked for, and a refusal writes nothing at all.
+  if (!options.force) {
+    if (const std::filesystem::path existing = FirstExisting(directory, names); !existing.empty()) {
+      err << "k4r demo: " << messages::PathText(existing)
+          << " already exists; nothing was written (--force replaces the demo files)\n";
+      return kExitFailure;
+    }
+  }
+
   std::error_code error;
   std::filesystem::create_directories(directory, error);
   if (error || !std::filesystem::is_directory(directory)) {
@@ -108,12 +141,11 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     return kExitFailure;
   }
 
-  const std::vector<std::string> officers = demo::OfficerNames();
   std::vector<std::pair<std::string, ByteString>> files;
   files.emplace_back(kOfficerListFile, NameListFile(officers));
   files.emplace_back(kFaceListFile, NameListFile(demo::FaceNames(officers)));
   files.emplace_back("KAO_M.VX9", MakeDemoFaceArchive());
-  for (const demo::SampleOfficer& officer : demo::SampleOfficers(officers)) {
+  for (const demo::SampleOfficer& officer : samples) {
     Result<ByteString> image = SampleImage(officer);
     if (!image) {
       ReportFailure(err, image.failure());
@@ -139,6 +171,7 @@ CommandEntry AddDemoCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand("demo", kDescription);
   command->footer(kDetails);
   command->add_option("DIR", options->directory, "Folder to write the demo set into")->required()->type_name("PATH");
+  command->add_flag("--force", options->force, "Replace files of the demo set's names that are already in DIR");
   return {command, [options](std::ostream& out, std::ostream& err) { return RunDemo(*options, out, err); }};
 }
 

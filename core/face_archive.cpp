@@ -23,8 +23,9 @@ std::uint8_t ByteAt(ByteView bytes, std::int64_t at) {
 }
 
 // A face number or image offset that cannot name a picture: nothing is read.
-Failure NoSuchImage() {
-  return Failure{messages::ReadError()};
+// The face file is named once there is one.
+Failure NoSuchImage(const std::filesystem::path& path) {
+  return Failure{path.empty() ? messages::ReadError() : messages::ReadErrorIn(path)};
 }
 
 }  // namespace
@@ -56,7 +57,7 @@ Status FaceArchive::LoadOffsetTable(const std::filesystem::path& path) {
   }
   const ByteString& bytes = table.value();
   if (static_cast<std::int64_t>(bytes.size()) < face_file::kTableEnd) {
-    return Failure{messages::ReadError()};
+    return Failure{messages::ReadErrorIn(path)};
   }
   for (int face = 0; face < face_file::kFaceCount; ++face) {
     const std::int64_t at = face_file::kTableOffset + face_file::kTableStride * face;
@@ -75,11 +76,11 @@ std::int32_t FaceArchive::ImageOffset(int faceNumber) const {
 
 Result<FacePortrait> FaceArchive::ReadPortrait(ListPosition faceNumber) const {
   if (!hasTable_ || faceNumber < 0 || faceNumber >= face_file::kFaceCount) {
-    return NoSuchImage();
+    return NoSuchImage(path_);
   }
   const std::int64_t start = offsets_[static_cast<std::size_t>(faceNumber)];
   if (start < 0) {
-    return NoSuchImage();
+    return NoSuchImage(path_);
   }
   // The range check (image wholly inside the file) is ReadFileRange's: it
   // fails when the file does not hold every byte asked for. 64-bit offsets,
@@ -91,7 +92,7 @@ Result<FacePortrait> FaceArchive::ReadPortrait(ListPosition faceNumber) const {
   }
   const ByteString& bytes = image.value();
   if (static_cast<std::int64_t>(bytes.size()) < face_file::kImageSize) {
-    return Failure{messages::ReadError()};
+    return Failure{messages::ReadErrorIn(path_)};
   }
 
   FacePortrait portrait;

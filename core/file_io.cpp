@@ -112,7 +112,7 @@ constexpr std::size_t kChunk = 64 * 1024;
   for (;;) {
     const long long got = ReadSome(file, buffer.data(), buffer.size());
     if (got < 0) {
-      return Failure{messages::ReadError()};
+      return Failure{messages::ReadErrorIn(path)};
     }
     if (got == 0) {
       return bytes;
@@ -140,7 +140,7 @@ Result<ByteString> ReadFileRange(const fs::path& path, std::uint64_t offset, std
     return Failure{messages::CannotOpen(path)};
   }
   if (!SeekTo(file, offset)) {
-    return Failure{messages::ReadError()};
+    return Failure{messages::ReadErrorIn(path)};
   }
   try {
     ByteString bytes(count, '\0');
@@ -148,7 +148,7 @@ Result<ByteString> ReadFileRange(const fs::path& path, std::uint64_t offset, std
     while (done < count) {
       const long long got = ReadSome(file, bytes.data() + done, std::min(count - done, kChunk));
       if (got <= 0) {
-        return Failure{messages::ReadError()};
+        return Failure{messages::ReadErrorIn(path)};
       }
       done += static_cast<std::size_t>(got);
     }

@@ -15,12 +15,12 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{256} << 20;
 
 // Reads every byte of a file, letting other readers in. Failures:
 // messages::CannotOpen(path) when it cannot be opened (missing, a folder,
-// no right), messages::ReadError() when reading breaks off part-way,
+// no right), messages::ReadErrorIn(path) when reading breaks off part-way,
 // messages::OutOfMemory() when it is larger than `limit` or memory runs out.
 [[nodiscard]] Result<ByteString> ReadWholeFile(const std::filesystem::path& path,
                                                std::uintmax_t limit = kDefaultReadLimit);
 
-// Reads `count` bytes at `offset`; fails (messages::ReadError()) when the
+// Reads `count` bytes at `offset`; fails (messages::ReadErrorIn(path)) when the
 // file does not hold all of them.
 [[nodiscard]] Result<ByteString> ReadFileRange(const std::filesystem::path& path, std::uint64_t offset,
                                                std::size_t count);
@@ -38,7 +38,8 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{256} << 20;
 // messages::CannotCreate(path) when the file cannot be created or replaced: a
 // missing or unwritable folder, a target that is not a plain file, or one we
 // have no right to write (refused even though the folder would allow the
-// rename: its owner marked it read-only); messages::WriteError() when writing
+// rename: its owner marked it read-only, which a file without any write
+// permission bit is for root too); messages::WriteError() when writing
 // or flushing breaks off part-way (disk full, file-size limit).
 [[nodiscard]] Status ReplaceFileAtomically(const std::filesystem::path& path, ByteView bytes);
 

@@ -222,7 +222,10 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   }
   // Only a plain file is replaced; a file we may not write was marked
   // read-only by its owner, even though the folder would allow the rename.
-  if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+  // root may write any file, so a file without a single write bit counts as
+  // marked read-only for root too, as for everyone else.
+  constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+  if (exists && (!S_ISREG(info.st_mode) || (info.st_mode & kAnyWriteBit) == 0 || ::access(target.c_str(), W_OK) != 0)) {
     return Failure{messages::CannotCreate(shown)};
   }
 
@@ -249,7 +252,9 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   if (exists) {
     // Ownership can only be kept where we have the right to; the permission
     // bits always can. fchown first: it clears set-id bits.
-    static_cast<void>(::fchown(temp.get(), info.st_uid, info.st_gid));
+    if (::fchown(temp.get(), info.st_uid, info.st_gid) != 0) {
+      // not ours to give away: the file stays the saving user's
+    }
     if (::fchmod(temp.get(), info.st_mode & 07777) != 0) {
       return Failure{messages::CannotCreate(shown)};
     }

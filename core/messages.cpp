@@ -41,6 +41,10 @@ std::string ReadError() {
   return "ストリームからの読み込みエラー";
 }
 
+std::string ReadErrorIn(const std::filesystem::path& path) {
+  return "ファイル " + PathText(path) + ": " + ReadError();
+}
+
 std::string WriteError() {
   return "ストリームへの書き込みエラー";
 }
@@ -53,6 +57,11 @@ std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std:
   const std::string entries = std::to_string(lastCodable + 1);
   return std::string(field) + ": 武将リストの位置 " + std::to_string(position) +
          " はファイルに保存できません (保存できるのは武将リストの先頭 " + entries + " 件まで)";
+}
+
+std::string NumberNotStorable(std::string_view caption, std::int32_t value, std::int32_t lowest, std::int32_t highest) {
+  return std::string(caption) + " " + std::to_string(value) + " はファイルに保存できません (保存できるのは " +
+         std::to_string(lowest) + " から " + std::to_string(highest) + " まで)";
 }
 
 std::string PathNotStorable(std::string_view path) {

@@ -16,7 +16,10 @@ namespace k4r::messages {
 [[nodiscard]] std::string CannotCreate(const std::filesystem::path& path);  // "ファイル %s を作成できません"
 [[nodiscard]] std::string NotAnInteger(std::string_view text);              // "'%s' は整数ではありません"
 [[nodiscard]] std::string CannotWriteSettings(const std::filesystem::path& path);  // "%s に書き込めません"
-[[nodiscard]] std::string ReadError();   // "ストリームからの読み込みエラー"
+[[nodiscard]] std::string ReadError();  // "ストリームからの読み込みエラー"
+// The same, naming the file that broke off or is too short:
+// "ファイル %s: ストリームからの読み込みエラー".
+[[nodiscard]] std::string ReadErrorIn(const std::filesystem::path& path);
 [[nodiscard]] std::string WriteError();  // "ストリームへの書き込みエラー"
 [[nodiscard]] std::string OutOfMemory();  // "メモリストリームの拡大中にメモリが足りなくなりました"
 
@@ -24,6 +27,11 @@ namespace k4r::messages {
 // codes end at position `lastCodable`). `field` names the field as the user
 // knows it, e.g. "実父武将 (Oya)".
 [[nodiscard]] std::string OfficerHasNoCode(std::string_view field, std::int32_t position, std::int32_t lastCodable);
+
+// A number that the file would store as another one: "政治 300 はファイルに保存
+// できません (保存できるのは 0 から 255 まで)". `caption` is UTF-8.
+[[nodiscard]] std::string NumberNotStorable(std::string_view caption, std::int32_t value, std::int32_t lowest,
+                                            std::int32_t highest);
 
 // A path with a character that the settings file's code page cannot hold, so
 // that it would be read back as another path. `path` is UTF-8.

@@ -31,16 +31,45 @@ char AsciiLower(char byte) {
   return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte - 'A' + 'a') : byte;
 }
 
+// Compared character by character: ASCII letters fold, the bytes of a
+// two-byte character must match exactly (its second byte may look like a
+// letter: "\x83\x41" and "\x83\x61" are different characters).
 bool SameName(ByteView a, ByteView b) {
   if (a.size() != b.size()) {
     return false;
   }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+  std::size_t i = 0;
+  while (i < a.size()) {
+    const std::size_t width = CharacterWidthAt(a, i);
+    if (width == 2) {
+      if (a.substr(i, 2) != b.substr(i, 2)) {
+        return false;
+      }
+    } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
       return false;
     }
+    i += width;
   }
   return true;
+}
+
+// The first ']' that stands as a character of its own; the second byte of a
+// two-byte character ("\x8d\x5d" 江) is not one.
+std::size_t FindClosingBracket(ByteView name) {
+  for (std::size_t i = 0; i < name.size(); i += CharacterWidthAt(name, i)) {
+    if (name[i] == ']') {
+      return i;
+    }
+  }
+  return ByteView::npos;
+}
+
+// Some editors start a UTF-8 file with a byte-order mark. It belongs to no
+// line; it is skipped when reading and stays in front when writing.
+constexpr ByteView kUtf8Bom = "\xEF\xBB\xBF";
+
+std::size_t BomLength(ByteView content) {
+  return content.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
 }
 
 enum class LineKind { kOther, kSection, kKey };
@@ -66,7 +95,7 @@ Line ParseLine(ByteView content, std::size_t begin, std::size_t end, std::size_t
   if (text.front() == '[') {
     // The name ends at the first ']'; without one the rest of the line is the name.
     ByteView name = text.substr(1);
-    const std::size_t close = name.find(']');
+    const std::size_t close = FindClosingBracket(name);
     if (close != ByteView::npos) {
       name = name.substr(0, close);
     }
@@ -86,7 +115,7 @@ Line ParseLine(ByteView content, std::size_t begin, std::size_t end, std::size_t
 
 std::vector<Line> ParseLines(ByteView content) {
   std::vector<Line> lines;
-  std::size_t begin = 0;
+  std::size_t begin = BomLength(content);
   while (begin < content.size()) {
     std::size_t end = begin;
     while (end < content.size() && !IsLineBreak(content[end])) {
@@ -169,7 +198,7 @@ ByteString WriteProfileValue(ByteView content, ByteView section, ByteView key, B
 
   if (!place.sectionFound) {
     result.append(content);
-    if (!content.empty() && !IsLineBreak(content.back())) {
+    if (content.size() > BomLength(content) && !IsLineBreak(content.back())) {
       result.append(kNewLine);
     }
     result.append("[").append(section).append("]").append(kNewLine);

@@ -1,7 +1,9 @@
 #pragma once
 // Reading and writing single keys of a Windows profile (INI) file, on its
-// bytes, following the platform's own rules. Names compare ASCII-case-
-// insensitively; values are bytes, never converted.
+// bytes, following the platform's own rules. Names are read character by
+// character in code page 932 and compare with ASCII letters folded; values
+// are bytes, never converted. A UTF-8 byte-order mark at the start is no
+// part of the first line and stays where it is.
 
 #include <optional>
 

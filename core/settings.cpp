@@ -77,7 +77,13 @@ std::optional<ByteString> CurrentContent(const fs::path& settingsPath) {
 // new room.
 bool RewriteInPlace(const fs::path& settingsPath, ByteView bytes) {
   std::error_code error;
-  if (!fs::is_regular_file(settingsPath, error)) {
+  const fs::file_status status = fs::status(settingsPath, error);
+  if (!fs::is_regular_file(status)) {
+    return false;
+  }
+  // A file without any write permission is read-only for root as well.
+  constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if ((status.permissions() & kAnyWrite) == fs::perms::none) {
     return false;
   }
   const std::uintmax_t oldSize = fs::file_size(settingsPath, error);

@@ -14,8 +14,10 @@ namespace k4r {
 struct Settings {
   std::int32_t WinTop = 100;
   std::int32_t WinLeft = 230;
-  ByteString OpenDir;  // CP932 bytes as stored
-  ByteString KaoPath;  // CP932 bytes as stored
+  // Paths as stored: UTF-8, or CP932 in files written by earlier versions
+  // and on Windows. Only the bridge (FromSettingsPath) turns them into text.
+  ByteString OpenDir;
+  ByteString KaoPath;
   friend bool operator==(const Settings&, const Settings&) = default;
 };
 

@@ -114,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const bool inside = inTable && start >= 0 && start + F::kImageSize <= static_cast<std::int64_t>(file.size());
     Require(portrait.ok() == inside, "a portrait is read exactly when its image lies inside the file");
     if (!portrait) {
-      Require(portrait.failure().message == messages::ReadError(), "a picture outside the file is a read error");
+      Require(portrait.failure().message == messages::ReadErrorIn(path),
+              "a picture outside the file is a read error of it");
       continue;
     }
     const FacePortrait& picture = portrait.value();

@@ -1,5 +1,6 @@
 // The profile (INI) reader and writer on arbitrary file contents, names and
-// values. Properties of a write:
+// values. Names are read character by character (code page 932), and a
+// leading UTF-8 byte-order mark belongs to no line. Properties of a write:
 // - it changes the bytes of one line only (the key's), or it only inserts
 //   new lines: the key's, and its section's header when that was missing;
 // - every other key that could be read before reads the same afterwards;
@@ -63,7 +64,22 @@ bool Writable(ByteView name, bool isSection) {
     return false;
   }
   for (const char byte : name) {
-    if (byte == '\r' || byte == '\n' || byte == '=' || (isSection && byte == ']')) {
+    if (byte == '\r' || byte == '\n' || byte == '=') {
+      return false;
+    }
+  }
+  if (isSection) {
+    // Read character by character: a ']' of its own would end the name, and
+    // a last lead byte would take the closing ']' as its second byte.
+    std::size_t at = 0;
+    std::size_t width = 0;
+    for (; at < name.size(); at += width) {
+      width = CharacterWidthAt(name, at);
+      if (width == 1 && name[at] == ']') {
+        return false;
+      }
+    }
+    if (width == 1 && IsShiftJisLeadByte(static_cast<unsigned char>(name.back()))) {
       return false;
     }
   }

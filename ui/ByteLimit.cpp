@@ -40,6 +40,23 @@ std::optional<std::size_t> Cp932Size(const QString& text, LineBreaks lineBreaks)
   return total;
 }
 
+ScreenedText ScreenStorable(const QString& inserted) {
+  if (bridge::ToCp932(inserted)) {
+    return {inserted, {}};
+  }
+  ScreenedText screened;
+  for (qsizetype at = 0; at < inserted.size();) {
+    const QString character = inserted.mid(at, CharacterLength(inserted, at));
+    if (bridge::ToCp932(character)) {
+      screened.storable += character;
+    } else if (!screened.refused.contains(character)) {
+      screened.refused += character;
+    }
+    at += character.size();
+  }
+  return screened;
+}
+
 std::optional<QString> FitInsertion(const QString& inserted, std::size_t room, LineBreaks lineBreaks) {
   if (!Cp932Size(inserted, lineBreaks)) {
     return std::nullopt;

@@ -16,6 +16,14 @@ enum class LineBreaks { AsIs, CountAsCrLf };
 // characters. With CountAsCrLf each '\n' counts as the two bytes CR LF.
 [[nodiscard]] std::optional<std::size_t> Cp932Size(const QString& text, LineBreaks lineBreaks);
 
+// Inserted text split into the characters CP932 can hold, in order, and
+// those it cannot, each named once in the order they first came.
+struct ScreenedText {
+  QString storable;
+  QString refused;
+};
+[[nodiscard]] ScreenedText ScreenStorable(const QString& inserted);
+
 // The longest run of whole characters from the start of `inserted` whose
 // CP932 size is at most `room`; nullopt when `inserted` holds a character
 // CP932 cannot hold (the insertion is refused, never replaced by "?").

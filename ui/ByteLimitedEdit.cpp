@@ -5,14 +5,16 @@
 
 #include "bridge/Cp932.h"
 #include "ui/ByteLimit.h"
+#include "ui/RefusedInput.h"
 
 using k4r::ui::Cp932Size;
 using k4r::ui::FitInsertion;
 using k4r::ui::LineBreaks;
 
 // Every change of the text passes here before it is made: typing, pasting,
-// dropping and input-method commits. A change that would exceed the limit
-// keeps as much of the inserted text as fits.
+// dropping and input-method commits. Characters CP932 cannot hold are left
+// out with the beep and a tool tip; a change that would exceed the limit keeps
+// as much of the inserted text as fits.
 class ByteLimitValidator final : public QValidator {
  public:
   explicit ByteLimitValidator(ByteLimitedEdit& edit) : QValidator(&edit), edit_(edit) {}
@@ -32,15 +34,25 @@ class ByteLimitValidator final : public QValidator {
            before.at(before.size() - 1 - back) == input.at(input.size() - 1 - back)) {
       ++back;
     }
-    const QString inserted = input.mid(front, input.size() - front - back);
-    const std::optional<std::size_t> insertedSize = Cp932Size(inserted, LineBreaks::AsIs);
-    if (!insertedSize) {
+    // Characters the file cannot store are left out and named; the rest of
+    // the same insertion goes in.
+    const k4r::ui::ScreenedText screened = k4r::ui::ScreenStorable(input.mid(front, input.size() - front - back));
+    if (!screened.refused.isEmpty()) {
+      k4r::ui::ReportRefusedInput(edit_, screened.refused);
+    }
+    const QString& inserted = screened.storable;
+    if (inserted.isEmpty() && input.size() - front - back > 0) {
       return Invalid;
     }
+    const std::size_t insertedSize = *Cp932Size(inserted, LineBreaks::AsIs);
     const std::size_t limit = static_cast<std::size_t>(std::max(edit_.byteLimit_, 0));
     const std::size_t kept = SavedSize(input.left(front) + input.right(back));
-    const std::size_t newSize = kept + *insertedSize;
+    const std::size_t newSize = kept + insertedSize;
     if (newSize <= limit || newSize <= SavedSize(before)) {
+      if (!screened.refused.isEmpty()) {
+        input = input.left(front) + inserted + input.right(back);
+        cursor = static_cast<int>(front + inserted.size());
+      }
       return Acceptable;
     }
     if (kept >= limit) {

@@ -8,8 +8,8 @@
 
 #include "bridge/Cp932.h"
 #include "ui/ByteLimit.h"
+#include "ui/RefusedInput.h"
 
-using k4r::ui::Cp932Size;
 using k4r::ui::LineBreaks;
 
 namespace {
@@ -29,6 +29,33 @@ QString PlainLineBreaks(QString text) {
 
 std::size_t SavedSize(const QString& text) {
   return k4r::ui::EncodedSize(text, LineBreaks::CountAsCrLf);
+}
+
+// The text a key inserts, by the rule of Qt's text controls (a printable or
+// private-use character or a surrogate pair, not with Ctrl or Ctrl+Shift;
+// format characters always), with Return and Enter as a line break; empty
+// for keys that insert nothing. Tab moves the focus in this box.
+QString TextOfKey(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+    return QStringLiteral("\n");
+  }
+  const QString text = event.text();
+  if (text.isEmpty()) {
+    return {};
+  }
+  const QChar first = text.at(0);
+  if (first.category() == QChar::Other_Format) {
+    return text;
+  }
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier)) {
+    return {};
+  }
+  const bool surrogatePair = first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate();
+  if (first.isPrint() || first.category() == QChar::Other_PrivateUse || surrogatePair) {
+    return text;
+  }
+  return {};
 }
 
 }  // namespace
@@ -57,32 +84,37 @@ std::size_t ByteLimitedMemo::ByteSize() const {
   return SavedSize(toPlainText());
 }
 
-std::optional<QString> ByteLimitedMemo::Fit(const QString& inserted) const {
-  const QString text = WithUnixLineBreaks(inserted);
-  if (!Cp932Size(text, LineBreaks::CountAsCrLf)) {
-    return std::nullopt;
-  }
+QString ByteLimitedMemo::Fit(const QString& storable) const {
   const std::size_t limit = static_cast<std::size_t>(std::max(byteLimit_, 0));
   const std::size_t selected = SavedSize(PlainLineBreaks(textCursor().selectedText()));
   const std::size_t current = ByteSize();
   const std::size_t kept = current - std::min(current, selected);
   if (kept >= limit) {
-    return std::nullopt;
+    return {};
   }
-  return k4r::ui::FitInsertion(text, limit - kept, LineBreaks::CountAsCrLf);
+  return *k4r::ui::FitInsertion(storable, limit - kept, LineBreaks::CountAsCrLf);
+}
+
+QString ByteLimitedMemo::Admit(const QString& inserted) {
+  const k4r::ui::ScreenedText screened = k4r::ui::ScreenStorable(WithUnixLineBreaks(inserted));
+  if (!screened.refused.isEmpty()) {
+    k4r::ui::ReportRefusedInput(*this, screened.refused);
+  }
+  return Fit(screened.storable);
 }
 
 void ByteLimitedMemo::keyPressEvent(QKeyEvent* event) {
-  QString typed = event->text();
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    typed = QStringLiteral("\n");
-  }
-  const bool insertsText = !typed.isEmpty() && (typed == QLatin1String("\n") || typed.at(0).isPrint()) &&
-                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-  if (insertsText) {
-    const std::optional<QString> fitting = Fit(typed);
-    if (!fitting || *fitting != typed) {
-      event->accept();  // refused whole: a character is never split or replaced
+  const QString typed = TextOfKey(*event);
+  if (!typed.isEmpty()) {
+    const QString admitted = Admit(typed);
+    if (admitted != typed) {
+      // Nothing of a key is split or replaced but what the file cannot store.
+      if (!admitted.isEmpty() && typed != QLatin1String("\n")) {
+        QKeyEvent trimmed(event->type(), event->key(), event->modifiers(), admitted, event->isAutoRepeat(),
+                          static_cast<quint16>(event->count()));
+        QPlainTextEdit::keyPressEvent(&trimmed);
+      }
+      event->accept();
       return;
     }
   }
@@ -95,13 +127,13 @@ void ByteLimitedMemo::inputMethodEvent(QInputMethodEvent* event) {
     QPlainTextEdit::inputMethodEvent(event);
     return;
   }
-  const QString fitting = Fit(commit).value_or(QString());
-  if (fitting == commit) {
+  const QString admitted = Admit(commit);
+  if (admitted == commit) {
     QPlainTextEdit::inputMethodEvent(event);
     return;
   }
   QInputMethodEvent trimmed(event->preeditString(), event->attributes());
-  trimmed.setCommitString(fitting, event->replacementStart(), event->replacementLength());
+  trimmed.setCommitString(admitted, event->replacementStart(), event->replacementLength());
   QPlainTextEdit::inputMethodEvent(&trimmed);
   event->accept();
 }
@@ -110,11 +142,11 @@ void ByteLimitedMemo::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || !source->hasText()) {
     return;
   }
-  const std::optional<QString> fitting = Fit(source->text());
-  if (!fitting || fitting->isEmpty()) {
+  const QString admitted = Admit(source->text());
+  if (admitted.isEmpty()) {
     return;
   }
   QMimeData plain;
-  plain.setText(*fitting);
+  plain.setText(admitted);
   QPlainTextEdit::insertFromMimeData(&plain);
 }

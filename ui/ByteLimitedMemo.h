@@ -1,7 +1,7 @@
 #pragma once
 // The multi-line edit box of the biography: held to a limit in code page 932
-// bytes with each line break counted as the two bytes CR LF, refusing text
-// CP932 cannot hold. It shows CR LF, lone CR and lone LF as line breaks and
+// bytes with each line break counted as the two bytes CR LF; characters
+// CP932 cannot hold are left out with the beep and a tool tip. It shows CR LF, lone CR and lone LF as line breaks and
 // gives every line break back as CR LF; text set from bytes comes back as
 // exactly those bytes while the user has not changed it.
 
@@ -30,9 +30,11 @@ class ByteLimitedMemo : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
-  // What of `inserted` fits in place of the current selection; nullopt when
-  // nothing may be inserted.
-  [[nodiscard]] std::optional<QString> Fit(const QString& inserted) const;
+  // What of storable text fits in place of the current selection.
+  [[nodiscard]] QString Fit(const QString& storable) const;
+  // What of `inserted` goes in: the characters CP932 cannot hold are left
+  // out (with the beep and the tool tip), then as much as fits.
+  [[nodiscard]] QString Admit(const QString& inserted);
 
   int byteLimit_ = 146;
   k4r::ByteString originalBytes_;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
+#include <QWindow>
 #include <algorithm>
 
 namespace k4r::ui {
@@ -46,8 +47,16 @@ QPoint FitInside(const QRect& frame, const QRect& available) {
   return {left, top};
 }
 
+QPoint FrameTopLeft(const QWidget& window) {
+  const QWindow* platformWindow = window.windowHandle();
+  if (platformWindow == nullptr || !window.isVisible()) {
+    return window.pos();
+  }
+  return platformWindow->framePosition();
+}
+
 void PlaceAtOffset(QWidget& dialog, const QWidget& mainWindow, QPoint offset) {
-  const QPoint wanted = mainWindow.frameGeometry().topLeft() + offset;
+  const QPoint wanted = FrameTopLeft(mainWindow) + offset;
   // The dialog has no frame of its own yet; the main window's frame, drawn by
   // the same window manager, is the best guess of how much it adds.
   const QRect mainFrame = mainWindow.frameGeometry();

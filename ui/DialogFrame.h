@@ -27,6 +27,13 @@ void SetUpFixedDialog(QDialog& dialog, QSize clientSize);
 // or bottom edge, right/down when it hangs over the left or top edge.
 [[nodiscard]] QPoint FitInside(const QRect& frame, const QRect& available);
 
+// The top-left corner of a top-level window's frame as the window system has
+// it now, or the position last asked for while the window is not shown.
+// Qt's widget keeps the frame's size from the last move or resize it saw,
+// which can still be none when the window manager framed the window without
+// moving its client area; the platform window asks again when that changed.
+[[nodiscard]] QPoint FrameTopLeft(const QWidget& window);
+
 // Moves `dialog` (its frame's top-left corner) to the main window's top-left
 // frame corner plus `offset`, then onto the screen if it would stick out.
 void PlaceAtOffset(QWidget& dialog, const QWidget& mainWindow, QPoint offset);

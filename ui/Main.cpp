@@ -20,6 +20,7 @@
 #include "bridge/PortraitImage.h"
 #include "core/reference_lists.h"
 #include "core/settings.h"
+#include "ui/DialogFrame.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -215,7 +216,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 // The close is never refused: a position that cannot be written is reported
 // and the window closes all the same.
 void TForm1::FormCloseQuery() {
-  const QPoint position = pos();
+  // The frame's corner, which the next start gives back to the frame.
+  const QPoint position = k4r::ui::FrameTopLeft(*this);
   const k4r::Status written = k4r::SaveWindowPos(settingsPath_, position.y(), position.x());
   if (!written) {
     Prompts::ShowError(this, FromUtf8(written.failure().message));

@@ -68,6 +68,7 @@ class TForm1 : public QMainWindow {
 
   // Commands (MainFile.cpp).
   void Open1Click();
+  [[nodiscard]] QString OpenDialogFolder() const;
   void ToolButton1Click();
   void Save1Click();
   void ToolButton2Click();
@@ -111,7 +112,7 @@ class TForm1 : public QMainWindow {
 
   std::unique_ptr<Ui::TForm1> ui;
   std::filesystem::path settingsPath_;
-  QString openDir_;  // initial folder of the file-open dialog
+  QString openDir_;  // Open/Dir: initial folder of the file-open dialog when set
   QString kaoPath_;
   k4r::BushouFile BushouFile;
   k4r::FaceArchive faceArchive_;

@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 
 #include "bridge/Cp932.h"
+#include "core/storable_numbers.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -35,11 +38,32 @@ QString Text(const std::string& utf8) {
   return FromUtf8(utf8);
 }
 
+// An ability is stored as its low 8 bits and a year through its code: a
+// number that would read back as another one stops the save before anything
+// is written. A text that is no number is left to the save to report.
+k4r::Status StorableNumbers(const k4r::OfficerForm& form) {
+  const k4r::Result<k4r::BushouRecord> record = k4r::RecordFromForm(form);
+  return record ? k4r::CheckStorableNumbers(record.value()) : k4r::Success();
+}
+
 }  // namespace
+
+// Open/Dir when set by hand; else the folder of the file opened last in this
+// run, so that the next one is picked beside it; else the working folder.
+QString TForm1::OpenDialogFolder() const {
+  if (!openDir_.isEmpty()) {
+    return openDir_;
+  }
+  if (!BushouFile.path.empty()) {
+    return QFileInfo(k4r::bridge::FromPath(BushouFile.path)).absolutePath();
+  }
+  return QDir::currentPath();
+}
 
 void TForm1::Open1Click() {
   k4r::ui::FileDialogRequest request;
-  request.directory = openDir_;
+  request.caption = QStringLiteral("開く");
+  request.directory = OpenDialogFolder();
   request.filter = kOpenFilter;
   const std::optional<QString> chosen = Prompts::AskOpenFileName(this, request);
   if (chosen) {
@@ -79,7 +103,11 @@ void TForm1::Save1Click() {
   if (BushouFile.path.empty()) {
     return;  // nothing was opened; the command is disabled until then
   }
-  const k4r::Status saved = k4r::SaveOfficerFile(BushouFile.path, BushouFile, ReadForm(), availability_);
+  const k4r::OfficerForm form = ReadForm();
+  k4r::Status saved = StorableNumbers(form);
+  if (saved) {
+    saved = k4r::SaveOfficerFile(BushouFile.path, BushouFile, form, availability_);
+  }
   if (!saved) {
     Prompts::ShowError(this, FromUtf8(saved.failure().message));
   }

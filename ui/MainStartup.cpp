@@ -2,9 +2,13 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "bridge/Cp932.h"
+#include "bridge/SettingsPath.h"
+#include "core/name_list_place.h"
 #include "core/reference_lists.h"
 #include "core/settings.h"
 #include "ui/ListItems.h"
@@ -12,17 +16,31 @@
 #include "ui/Prompts.h"
 #include "ui_Main.h"
 
-using k4r::bridge::FromCp932;
 using k4r::bridge::FromUtf8;
 using k4r::ui::BoxIcon;
 using k4r::ui::Prompts;
 
 namespace {
 
-// The name lists are opened by their bare names: they are looked up in the
-// process's working folder, not beside the program.
+// The name lists are looked up by their bare names in the process's working
+// folder (not beside the program), then in the data folders of the XDG base
+// directory rules. Windows has no such folders: the working folder only.
+std::vector<std::filesystem::path> NameListFolders() {
+  const std::filesystem::path workingFolder;  // relative names: the working folder
+#ifndef _WIN32
+  k4r::NameListEnvironment environment;
+  environment.workingFolder = workingFolder;
+  environment.xdgDataHome = qgetenv("XDG_DATA_HOME").toStdString();
+  environment.xdgDataDirs = qgetenv("XDG_DATA_DIRS").toStdString();
+  environment.home = qgetenv("HOME").toStdString();
+  return k4r::NameListFolders(environment);
+#else
+  return {workingFolder};
+#endif
+}
+
 k4r::NameListLoad ReadNameList(const char* fileName) {
-  return k4r::LoadNameList(fileName);
+  return k4r::LoadNameList(k4r::LocateNameList(fileName, NameListFolders()));
 }
 
 // A missing list is reported with a beep and a box centred on the screen; a
@@ -42,9 +60,15 @@ void ReportUnloaded(const k4r::NameListLoad& load, const QString& missingText) {
 void TForm1::FormCreate() {
   // 1. Settings: position (top, then left), open folder, face path.
   const k4r::Settings settings = k4r::LoadSettings(settingsPath_);
+  // The position is the frame's corner. Qt hands it to the window manager as
+  // such (north-west gravity) only while the window keeps the size it had
+  // when it was created; a resize before the window is mapped turns it into
+  // the client area's corner, and the window would creep up by its title bar
+  // on every start. So the window takes its final size first.
+  adjustSize();
   move(settings.WinLeft, settings.WinTop);
-  openDir_ = FromCp932(settings.OpenDir);
-  kaoPath_ = FromCp932(settings.KaoPath);
+  openDir_ = k4r::bridge::FromSettingsPath(settings.OpenDir);
+  kaoPath_ = k4r::bridge::FromSettingsPath(settings.KaoPath);
 
   // 2. and 3. The name lists.
   LoadOfficerNames();

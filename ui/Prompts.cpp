@@ -1,9 +1,13 @@
 #include "ui/Prompts.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +34,29 @@ QString IconName(BoxIcon icon) {
     case BoxIcon::Information: return QStringLiteral("information");
   }
   return {};
+}
+
+constexpr int kToolTipMilliseconds = 5000;
+
+// Created once per widget; a new text restarts its time.
+QLabel& ToolTipOf(QWidget& at) {
+  auto* tip = at.findChild<QLabel*>(QStringLiteral("inputToolTip"), Qt::FindDirectChildrenOnly);
+  if (tip == nullptr) {
+    tip = new QLabel(&at, Qt::ToolTip);
+    tip->setObjectName(QStringLiteral("inputToolTip"));
+    tip->setPalette(QToolTip::palette());
+    tip->setFont(QToolTip::font());
+    tip->setForegroundRole(QPalette::ToolTipText);
+    tip->setBackgroundRole(QPalette::ToolTipBase);
+    tip->setAutoFillBackground(true);
+    tip->setFrameStyle(QFrame::Box | QFrame::Plain);
+    tip->setMargin(2);
+    auto* timer = new QTimer(tip);
+    timer->setObjectName(QStringLiteral("hideTimer"));
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, tip, &QWidget::hide);
+  }
+  return *tip;
 }
 
 }  // namespace
@@ -71,10 +98,57 @@ void Prompts::ShowError(QWidget* parent, const QString& message) {
   ShowBox(parent, BoxIcon::Error, kAppTitle, message + QLatin1Char('.'));
 }
 
+void Prompts::ShowToolTip(QWidget& at, const QString& text) {
+  if (State().recording) {
+    State().shown << QStringLiteral("tooltip|") + text;
+  }
+  QLabel& tip = ToolTipOf(at);
+  tip.setText(text);
+  tip.adjustSize();
+  tip.move(at.mapToGlobal(QPoint(0, at.height() + 2)));
+  tip.show();
+  tip.findChild<QTimer*>(QStringLiteral("hideTimer"))->start(kToolTipMilliseconds);
+}
+
+namespace {
+
+// The one set-up of a file-open dialog, shown or recorded. Each file type is
+// listed by its description alone: the descriptions already name their
+// patterns, which Qt would otherwise repeat after them.
+void SetUpOpenDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+  dialog.setWindowTitle(request.caption);
+  dialog.setDirectory(request.directory);
+  dialog.setNameFilter(request.filter);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (!request.presetName.isEmpty()) {
+    dialog.selectFile(request.presetName);
+  }
+}
+
+// The file types as Qt's own dialog lists them to the user.
+QString ShownFileTypes(const FileDialogRequest& request) {
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  SetUpOpenDialog(dialog, request);
+  const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  if (types == nullptr) {
+    return QStringLiteral("<no file-type list>");
+  }
+  QStringList shown;
+  for (int index = 0; index < types->count(); ++index) {
+    shown << types->itemText(index);
+  }
+  return shown.join(QLatin1Char(';'));
+}
+
+}  // namespace
+
 std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialogRequest& request) {
   if (State().recording) {
     State().shown << QStringLiteral("open-dialog|%1|%2|%3|%4")
-                         .arg(request.caption, request.directory, request.filter, request.presetName);
+                         .arg(request.caption, request.directory, ShownFileTypes(request), request.presetName);
     if (State().fileAnswers.empty()) {
       std::fprintf(stderr, "Prompts: a file dialog was shown but the test queued no answer\n");
       std::abort();
@@ -86,12 +160,8 @@ std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialo
     }
     return answer;
   }
-  QFileDialog dialog(parent, request.caption, request.directory, request.filter);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  if (!request.presetName.isEmpty()) {
-    dialog.selectFile(request.presetName);
-  }
+  QFileDialog dialog(parent);
+  SetUpOpenDialog(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }

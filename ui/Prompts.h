@@ -19,8 +19,10 @@ inline const QString kAppTitle = QStringLiteral("Miravel 登録武将エディ�
 
 struct FileDialogRequest {
   QString caption;
-  QString directory;   // initial folder; empty: the system's choice
-  QString filter;      // Qt filter syntax, e.g. "登録武将ファイル(*.K4R) (*.K4R)"
+  QString directory;  // initial folder; empty: the system's choice
+  QString filter;     // Qt filter syntax, e.g. "登録武将ファイル(*.K4R) (*.K4R)"; the
+                      // dialog shows the part before the last parentheses
+
   QString presetName;  // file name preset in the dialog; may be a full path
 };
 
@@ -35,6 +37,11 @@ class Prompts {
   // The general error box: caption kAppTitle, error icon, message + ".".
   static void ShowError(QWidget* parent, const QString& message);
 
+  // A tool tip just below `at` that stays a few seconds, also while the user
+  // goes on typing (Qt's own closes at the next key release). It is shown
+  // while recording too (it is not modal) and is the child "inputToolTip" of `at`.
+  static void ShowToolTip(QWidget& at, const QString& text);
+
   // The file-open dialog; nullopt when the user cancels.
   static std::optional<QString> AskOpenFileName(QWidget* parent, const FileDialogRequest& request);
 
@@ -43,8 +50,9 @@ class Prompts {
 
   // --- Test side -----------------------------------------------------------
   // While recording, nothing is shown: each prompt is appended to Shown() as
-  // one line ("beep", "exclamation", "box|<icon>|<caption>|<text>",
-  // "open-dialog|<caption>|<dir>|<filter>|<preset>", "url|<address>") and file
+  // one line ("beep", "exclamation", "box|<icon>|<caption>|<text>", "tooltip|<text>",
+  // "open-dialog|<caption>|<dir>|<file types as listed>|<preset>",
+  // "url|<address>"; file types as Qt's own dialog lists them, ";" between) and file
   // dialogs take their answer from the queue (an empty QString answers
   // "cancel"); an unexpected dialog with an empty queue fails loudly.
   static void StartRecording();

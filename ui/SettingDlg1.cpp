@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "bridge/Cp932.h"
+#include "bridge/SettingsPath.h"
 #include "core/messages.h"
 #include "core/settings.h"
 #include "ui/DialogFrame.h"
@@ -22,7 +23,8 @@ const QString kFaceFileName = QStringLiteral("KAO_M.VX9");
 const QString kFaceFileFilter = QStringLiteral("Miravel 顔CGファイル(KAO_M.VX9) (KAO_M.VX9)");
 
 // The folder in which the preset name stands: the folder of the path in the
-// field when that folder exists, else the user's home folder.
+// field when that folder exists, else the working folder (the game's folder
+// when the editor is started there, as the name lists want).
 QString BrowseFolderFor(const QString& fieldText) {
   if (!fieldText.isEmpty()) {
     const QDir folder = QFileInfo(fieldText).absoluteDir();
@@ -30,7 +32,7 @@ QString BrowseFolderFor(const QString& fieldText) {
       return folder.absolutePath();
     }
   }
-  return QDir::homePath();
+  return QDir::currentPath();
 }
 
 }  // namespace
@@ -71,9 +73,9 @@ void TForm5::OpenFileBtn1Click() {
 void TForm5::OKBtn1Click() {
   // Written as it stands, unchecked: an empty field or a missing file too.
   const QString text = ui_.PathEdit1->text();
-  const std::optional<k4r::ByteString> bytes = k4r::bridge::ToCp932(text);
+  const std::optional<k4r::ByteString> bytes = k4r::bridge::ToSettingsPath(text);
   if (!bytes) {
-    // Stored as CP932, this path would come back as another path.
+    // Stored, this path would come back as another path.
     Prompts::ShowError(this, k4r::bridge::FromUtf8(k4r::messages::PathNotStorable(text.toStdString())));
   } else if (const k4r::Status written = k4r::SaveFacePath(mainWindow_.SettingsFilePath(), *bytes); !written) {
     Prompts::ShowError(this, k4r::bridge::FromUtf8(written.failure().message));

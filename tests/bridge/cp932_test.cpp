@@ -100,6 +100,32 @@ TEST(Cp932, RefusesBestFitStandIns) {
   EXPECT_FALSE(ToCp932(QStringLiteral("\u203E")).has_value());
 }
 
+// Input methods give the JIS X 0208 forms; the file gets the codes that read
+// back as the Windows forms of the same characters, two bytes each.
+TEST(Cp932, JisFormsAreStoredAsTheirWindowsCodes) {
+  const struct {
+    char16_t typed;
+    ByteView bytes;
+    char16_t readBack;
+  } cases[] = {
+      {u'\u301C', "\x81\x60", u'\uFF5E'}, {u'\u2016', "\x81\x61", u'\u2225'}, {u'\u2212', "\x81\x7C", u'\uFF0D'},
+      {u'\u00A2', "\x81\x91", u'\uFFE0'}, {u'\u00A3', "\x81\x92", u'\uFFE1'}, {u'\u00AC', "\x81\xCA", u'\uFFE2'},
+      {u'\u2014', "\x81\x5C", u'\u2015'},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.typed));
+    EXPECT_EQ(ToCp932(QString(QChar(c.typed))), ByteString(c.bytes));
+    EXPECT_EQ(ToCp932(QString(QChar(c.readBack))), ByteString(c.bytes));  // the Windows form as before
+    EXPECT_EQ(FromCp932(c.bytes), QString(QChar(c.readBack)));
+    // Inside a run of other characters, as a paste or a commit brings them.
+    EXPECT_EQ(ToCp932(QStringLiteral("X山") + QChar(c.typed) + QStringLiteral("川Y")), ByteString("X\x8e\x52") +
+                                                                                           ByteString(c.bytes) +
+                                                                                           ByteString("\x90\xec"
+                                                                                                      "Y"));
+  }
+  EXPECT_FALSE(ToCp932(QStringLiteral("\u301C\u00A5")).has_value());
+}
+
 TEST(Cp932, PathsKeepTheirJapaneseNames) {
   const QString name = QStringLiteral("/tmp/武将/織田.K4R");
   EXPECT_EQ(FromPath(ToPath(name)), name);

@@ -166,6 +166,50 @@ TEST_F(DemoCommand, FindsTheSamplesFamiliesAndDrawsTheirFaces) {
   }
 }
 
+// Into a folder that already holds the set (a game folder holds the first
+// three): refused and nothing written, unless --force.
+TEST_F(DemoCommand, ExistingSetIsReplacedOnlyWithForce) {
+  const testing::K4rRun refused = RunK4r({"demo", Demo().string()});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err, "k4r demo: " + (Demo() / "BUSHOU.DAT").string() +
+                             " already exists; nothing was written (--force replaces the demo files)\n");
+  const ByteString sample = ReadBytes(Demo() / "SAMPLE2.K4R");
+  WriteBytes(Demo() / "SAMPLE2.K4R", "the player's own");
+  const testing::K4rRun forced = RunK4r({"demo", "--force", Demo().string()});
+  EXPECT_EQ(forced.exitCode, 0) << forced.err;
+  EXPECT_EQ(ReadBytes(Demo() / "SAMPLE2.K4R"), sample);
+}
+
+TEST(DemoCommandRefusal, NamesTheFirstExistingFileAndWritesNothing) {
+  const struct {
+    std::vector<const char*> existing;
+    const char* named;
+  } cases[] = {
+      {{"BUSHOU.DAT"}, "BUSHOU.DAT"},
+      {{"KAO.DAT"}, "KAO.DAT"},
+      {{"KAO_M.VX9"}, "KAO_M.VX9"},
+      {{"SAMPLE3.K4R"}, "SAMPLE3.K4R"},
+      {{"SAMPLE2.K4R", "KAO.DAT"}, "KAO.DAT"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.named);
+    TempDir dir;
+    std::set<std::string> before;
+    for (const char* name : c.existing) {
+      WriteBytes(dir / name, "the player's own");
+      before.insert(name);
+    }
+    const testing::K4rRun run = RunK4r({"demo", dir.Path().string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find((dir / c.named).string() + " already exists"), std::string::npos) << run.err;
+    EXPECT_EQ(testing::FileNamesIn(dir.Path()), before);
+    for (const char* name : c.existing) {
+      EXPECT_EQ(ReadBytes(dir / name), "the player's own");
+    }
+  }
+}
+
 TEST(DemoCommandFailure, FolderThatCannotBeMade) {
   TempDir dir;
   WriteBytes(dir / "file", "x");

@@ -23,18 +23,18 @@ TEST(DecodeRecord, EmptyFileReadsAsZeroBytes) {
   EXPECT_EQ(record, expected);
 }
 
+// The offsets are the file format's own numbers, not the layout constants,
+// so that a wrong constant fails here.
 TEST(DecodeRecord, ReadsEachFieldFromItsOffset) {
-  ByteString image =
-      MakeImage(267, {{L::kKao, 2},      {L::kKao + 1, 1},  {L::kTanjou, 180},  {L::kTanjou + 1, 5}, {L::kBotu, 33},
-                      {L::kBotu + 1, 6}, {L::kSeibetu, 10}, {L::kShutuji, 7},   {L::kSinjin, 2},     {L::kOya, 51},
-                      {L::kOya + 1, 2},  {L::kSeiji, 1},    {L::kTousotu, 2},   {L::kTiryaku, 3},    {L::kKyouyou, 4},
-                      {L::kTokugi1, 5},  {L::kTokugi2, 6},  {L::kTokugi3, 255}, {L::kKyoten, 163},   {L::kTomo, 0},
-                      {L::kTomo + 1, 3}, {L::kTeki, 255},   {L::kTeki + 1, 6},  {L::kAishou, 99},    {L::kGiri, 200}});
-  Put(image, L::kSei1, "SEI1");
-  Put(image, L::kMei1, "MEI1");
-  Put(image, L::kSei2, "sei-reading");
-  Put(image, L::kMei2, "mei-reading");
-  Put(image, L::kRetuden, "line1\r\nline2\nline3");
+  ByteString image = MakeImage(
+      267, {{236, 2},   {237, 1}, {238, 180}, {239, 5},   {240, 33}, {241, 6},  {242, 10}, {244, 7}, {245, 2},
+            {248, 51},  {249, 2}, {252, 1},   {253, 2},   {254, 3},  {255, 4},  {256, 5},  {257, 6}, {258, 255},
+            {259, 163}, {261, 0}, {262, 3},   {263, 255}, {264, 6},  {265, 99}, {266, 200}});
+  Put(image, 36, "SEI1");
+  Put(image, 62, "MEI1");
+  Put(image, 45, "sei-reading");
+  Put(image, 71, "mei-reading");
+  Put(image, 88, "line1\r\nline2\nline3");
   const BushouRecord r = DecodeRecord(image);
   EXPECT_EQ(r.sei1, "SEI1");
   EXPECT_EQ(r.mei1, "MEI1");
@@ -88,11 +88,11 @@ TEST(EncodeRecord, TextFillsItsWidthWithZerosAndNeverSpills) {
   record.mei2 = ByteString(16, 'm');
   record.retuden = ByteString(145, 'r') + "\x93\xBF";  // would end half a character into byte 234
   ASSERT_TRUE(EncodeRecord(record, image, kAll));
-  EXPECT_EQ(image.substr(L::kSei1, 8), ByteView("AB\0\0\0\0\0\0", 8));
-  EXPECT_EQ(image.substr(L::kMei1, 8), ByteView("ABCDEFG\0", 8));
-  EXPECT_EQ(image.substr(L::kSei2, 16), ByteString(16, '\0'));
-  EXPECT_EQ(image.substr(L::kMei2, 16), ByteString(16, 'm'));
-  EXPECT_EQ(image.substr(L::kRetuden, 146), ByteString(145, 'r') + '\0');
+  EXPECT_EQ(image.substr(36, 8), ByteView("AB\0\0\0\0\0\0", 8));
+  EXPECT_EQ(image.substr(62, 8), ByteView("ABCDEFG\0", 8));
+  EXPECT_EQ(image.substr(45, 16), ByteString(16, '\0'));
+  EXPECT_EQ(image.substr(71, 16), ByteString(16, 'm'));
+  EXPECT_EQ(image.substr(88, 146), ByteString(145, 'r') + '\0');
   for (const std::size_t untouched : {0, 35, 44, 61, 70, 87, 234, 235, 243, 246, 247, 250, 251, 267, 299}) {
     EXPECT_EQ(At(image, untouched), 0xEE) << untouched;
   }
@@ -188,10 +188,8 @@ TEST(EncodeRecord, WritesTheValueCodesAtTheirOffsets) {
   ByteString image;
   ASSERT_TRUE(EncodeRecord(record, image, {}));
   const std::pair<std::size_t, std::uint8_t> expected[] = {
-      {L::kSeiji, 44},     {L::kTousotu, 255}, {L::kTiryaku, 120}, {L::kKyouyou, 1},  {L::kGiri, 200},
-      {L::kTokugi1, 0},    {L::kTokugi2, 19},  {L::kTokugi3, 255}, {L::kTanjou, 255}, {L::kTanjou + 1, 5},
-      {L::kBotu, 0},       {L::kBotu + 1, 6},  {L::kShutuji, 7},   {L::kSinjin, 255}, {L::kKyoten, 7},
-      {L::kKyoten + 1, 1}, {L::kAishou, 99},
+      {252, 44}, {253, 255}, {254, 120}, {255, 1}, {266, 200}, {256, 0}, {257, 19}, {258, 255}, {238, 255},
+      {239, 5},  {240, 0},   {241, 6},   {244, 7}, {245, 255}, {259, 7}, {260, 1},  {265, 99},
   };
   for (const auto& [offset, byte] : expected) {
     EXPECT_EQ(At(image, offset), byte) << "offset " << offset;

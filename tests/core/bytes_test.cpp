@@ -25,5 +25,28 @@ TEST(CutAtCharacterBoundary, NeverSplitsATwoByteCharacter) {
   }
 }
 
+TEST(IsValidUtf8, AcceptsWellFormedTextOnly) {
+  const struct {
+    ByteView text;
+    bool valid;
+  } cases[] = {
+      {"", true},
+      {"/home/m\xc3\xbcller/KAO_M.VX9", true},  // ü
+      {"/tmp/\xe6\xb5\x8b\xe8\xaf\x95", true},  // 测试
+      {"\xf0\x9f\x98\x80", true},               // U+1F600
+      {"C:\\\x83\x51\x81\x5b\x83\x80", false},  // CP932 ゲーム
+      {"\xc3", false},                          // cut short
+      {"\xc0\xaf", false},                      // overlong '/'
+      {"\xe0\x80\xaf", false},                  // overlong '/'
+      {"\xed\xa0\x80", false},                  // a surrogate
+      {"\xf4\x90\x80\x80", false},              // past U+10FFFF
+      {"\xe6\xb5", false},                      // three-byte form cut short
+      {"\x80", false},                          // a continuation byte alone
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsValidUtf8(c.text), c.valid) << testing::PrintToString(c.text);
+  }
+}
+
 }  // namespace
 }  // namespace k4r

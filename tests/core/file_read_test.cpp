@@ -115,7 +115,7 @@ TEST(ReadFileRange, ReadsExactlyTheRangeOrFails) {
       EXPECT_EQ(read.value(), *c.expected);
     } else {
       ASSERT_FALSE(read) << c.offset;
-      EXPECT_EQ(read.failure().message, messages::ReadError());
+      EXPECT_EQ(read.failure().message, messages::ReadErrorIn(path));
     }
   }
   const Result<ByteString> missing = ReadFileRange(dir / "none", 0, 1);

@@ -59,6 +59,20 @@ TEST(ReadProfileValue, FollowsThePlatformRules) {
       {"Shift-JIS bytes pass", "[Kao]\r\nPath=C:\\\x83\x51\x81\x5b\x83\x80\\KAO_M.VX9\r\n", "Kao", "Path",
        "C:\\\x83\x51\x81\x5b\x83\x80\\KAO_M.VX9"},
       {"empty file", "", "Win", "Top", nullopt},
+      // Names are read character by character: 0x5D and letters as second bytes.
+      {"second byte ] inside a section name", "[\x8d\x5d\x8c\xcb]\r\nPath=p\r\n", "\x8d\x5d\x8c\xcb", "Path", "p"},
+      {"second byte ] then the real ]", "[\x8d\x5d]x\r\nKey=1\r\n", "\x8d\x5d", "Key", "1"},
+      {"second byte ] in a key name", "[Kao]\r\n\x8d\x5d=2\r\n", "Kao", "\x8d\x5d", "2"},
+      {"second bytes do not fold", "[\x83\x41]\r\nTop=1\r\n", "\x83\x61", "Top", nullopt},
+      {"second bytes do not fold in keys", "[Win]\r\n\x83\x41=1\r\n", "Win", "\x83\x61", nullopt},
+      {"letters after a two-byte character fold",
+       "[\x83\x41"
+       "A]\r\nTop=1\r\n",
+       "\x83\x41"
+       "a",
+       "Top", "1"},
+      {"byte-order mark skipped", "\xef\xbb\xbf[Win]\r\nTop=3\r\n", "Win", "Top", "3"},
+      {"byte-order mark only at the start", "[Win]\r\n\xef\xbb\xbfTop=3\r\n", "Win", "Top", nullopt},
   };
   for (const ReadCase& c : cases) {
     EXPECT_EQ(ReadProfileValue(c.content, c.section, c.key), c.expected) << c.what;
@@ -111,6 +125,13 @@ TEST(WriteProfileValue, ChangesOnlyTheOneKey) {
       {"empty value written", "[Kao]\r\nPath=old\r\n", "Kao", "Path", "", "[Kao]\r\nPath=\r\n"},
       {"line break in value cut off", "[Win]\r\nTop=1\r\n", "Kao", "Path", "a\r\n[Win]\r\nTop=7",
        "[Win]\r\nTop=1\r\n[Kao]\r\nPath=a\r\n"},
+      {"section with second byte ] found, not added again", "[\x8d\x5d\x8c\xcb]\r\nPath=a\r\n", "\x8d\x5d\x8c\xcb",
+       "Path", "b", "[\x8d\x5d\x8c\xcb]\r\nPath=b\r\n"},
+      {"byte-order mark kept on replace", "\xef\xbb\xbf[Win]\r\nTop=1\r\n", "Win", "Top", "2",
+       "\xef\xbb\xbf[Win]\r\nTop=2\r\n"},
+      {"byte-order mark kept on a new key", "\xef\xbb\xbf[Win]\r\nTop=1\r\n", "Win", "Left", "2",
+       "\xef\xbb\xbf[Win]\r\nTop=1\r\nLeft=2\r\n"},
+      {"file of a byte-order mark only", "\xef\xbb\xbf", "Kao", "Path", "p", "\xef\xbb\xbf[Kao]\r\nPath=p\r\n"},
   };
   for (const WriteCase& c : cases) {
     EXPECT_EQ(WriteProfileValue(c.content, c.section, c.key, c.value), c.expected) << c.what;

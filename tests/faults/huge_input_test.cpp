@@ -165,7 +165,7 @@ TEST(HugeInput, FaceImagesNearTwoGigabytesAreReadOnlyWhenInside) {
     }
     return outcome;
   });
-  const std::string failed = messages::ReadError() + " ";
+  const std::string failed = messages::ReadErrorIn(path) + " ";
   EXPECT_EQ(measured.outcome, "read " + failed + failed + failed + failed);
   EXPECT_LT(measured.extraKiB, kMemoryBoundKiB);
   EXPECT_LT(measured.seconds, kTimeBoundSeconds);

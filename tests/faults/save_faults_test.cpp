@@ -1,7 +1,8 @@
 // Saves that meet real faults: a file-size limit, a read-only folder, a
 // read-only target and a file system that is full. Each runs in a child
 // process (limits, identities and mounts stay there), as the unprivileged
-// user "nobody" where permissions are concerned. After the failure the file
+// user "nobody" where permissions are concerned (and as root for a target
+// without any write permission bit). After the failure the file
 // on disk and the editor's image are as before, nothing is left beside the
 // file, and once the fault is gone the next save works.
 #ifndef _WIN32
@@ -29,13 +30,16 @@ using testing::TempDir;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
 
-enum class Fault { kFileSizeLimit, kReadOnlyFolder, kReadOnlyTarget, kFullFileSystem };
+// kReadOnlyTargetAsRoot: a target without any write permission bit, saved
+// by root, whom the permission bits themselves never stop.
+enum class Fault { kFileSizeLimit, kReadOnlyFolder, kReadOnlyTarget, kReadOnlyTargetAsRoot, kFullFileSystem };
 
 const char* NameOf(Fault fault) {
   switch (fault) {
     case Fault::kFileSizeLimit: return "file-size limit";
     case Fault::kReadOnlyFolder: return "read-only folder";
     case Fault::kReadOnlyTarget: return "read-only target";
+    case Fault::kReadOnlyTargetAsRoot: return "read-only target, as root";
     case Fault::kFullFileSystem: return "full file system";
   }
   return "?";
@@ -63,6 +67,7 @@ std::string Arrange(Fault fault, const fs::path& folder, const fs::path& file, c
       const fs::path& locked = fault == Fault::kReadOnlyFolder ? folder : file;
       return ::access(locked.c_str(), W_OK) == 0 ? "permission bits do not stop this user" : "";
     }
+    case Fault::kReadOnlyTargetAsRoot: return ::geteuid() == 0 ? "" : "not running as root";
     case Fault::kFullFileSystem: {
       if (std::string why = testing::MountSmallFileSystem(folder, 1 << 20); !why.empty()) {
         return why;
@@ -84,7 +89,8 @@ void Lift(Fault fault, const fs::path& folder, const fs::path& file) {
       break;
     }
     case Fault::kReadOnlyFolder: ::chmod(folder.c_str(), 0755); break;
-    case Fault::kReadOnlyTarget: ::chmod(file.c_str(), 0644); break;
+    case Fault::kReadOnlyTarget:
+    case Fault::kReadOnlyTargetAsRoot: ::chmod(file.c_str(), 0644); break;
     case Fault::kFullFileSystem: fs::remove(folder / kFiller); break;
   }
 }
@@ -101,7 +107,7 @@ void Prepare(Fault fault, const fs::path& folder, const fs::path& file, const By
   if (fault == Fault::kReadOnlyFolder) {
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
   }
-  if (fault == Fault::kReadOnlyTarget) {
+  if (fault == Fault::kReadOnlyTarget || fault == Fault::kReadOnlyTargetAsRoot) {
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
   }
 }
@@ -128,8 +134,8 @@ ByteString OfficerContent() {
 
 TEST(SaveFaults, AFailedOfficerSaveKeepsFileAndImageAndTheNextSaveWorks) {
   const ByteString old = OfficerContent();
-  for (const Fault fault :
-       {Fault::kFileSizeLimit, Fault::kReadOnlyFolder, Fault::kReadOnlyTarget, Fault::kFullFileSystem}) {
+  for (const Fault fault : {Fault::kFileSizeLimit, Fault::kReadOnlyFolder, Fault::kReadOnlyTarget,
+                            Fault::kReadOnlyTargetAsRoot, Fault::kFullFileSystem}) {
     SCOPED_TRACE(NameOf(fault));
     TempDir dir;
     const fs::path folder = dir / "game";
@@ -178,7 +184,8 @@ TEST(SaveFaults, AFailedSettingsWriteLeavesTheFileAsItWas) {
   ByteString old = "[Win]\r\nTop=100\r\nLeft=230\r\n[Kao]\r\nPath=C:\\KAO_M.VX9\r\n";
   old += "; " + ByteString(4096 - old.size() - 4, '-') + "\r\n";
   ASSERT_EQ(old.size(), 4096U);
-  for (const Fault fault : {Fault::kFileSizeLimit, Fault::kReadOnlyTarget, Fault::kFullFileSystem}) {
+  for (const Fault fault :
+       {Fault::kFileSizeLimit, Fault::kReadOnlyTarget, Fault::kReadOnlyTargetAsRoot, Fault::kFullFileSystem}) {
     SCOPED_TRACE(NameOf(fault));
     TempDir dir;
     const fs::path folder = dir / "program";

@@ -2,17 +2,22 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 
 #include "ui/ByteLimitedEdit.h"
 #include "ui/ByteLimitedMemo.h"
+#include "ui/Prompts.h"
 #include "ui/UpDown.h"
 #include "ui/support/EditorFixture.h"
 
 using k4r::ByteString;
 using k4r::testing::Sjis;
+using k4r::ui::Prompts;
 
 namespace {
 
@@ -32,6 +37,24 @@ void TypeText(QWidget* target, const QString& text) {
   for (const QChar character : text) {
     QTest::sendKeyEvent(QTest::Click, target, Qt::Key_A, QString(character), Qt::NoModifier);
   }
+}
+
+// Typing whole characters, surrogate pairs included, as an input method
+// that sends key events does.
+void TypeCharacters(QWidget* target, const QString& text) {
+  for (const char32_t code : text.toUcs4()) {
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString::fromUcs4(&code, 1), Qt::NoModifier);
+  }
+}
+
+void Drop(QWidget* target, const QString& text) {
+  QMimeData mime;
+  mime.setText(text);
+  const QPointF at(2, 2);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
 }
 
 QString Emoji() {
@@ -77,7 +100,11 @@ class EditWidgetsTest : public QObject {
                                        << "abあいう";
     QTest::newRow("pasted emoji") << "ab"
                                   << "paste"
-                                  << "c" + Emoji() << "ab";
+                                  << "c" + Emoji() << "abc";
+    QTest::newRow("pasted wave dash") << "abcdef"
+                                      << "paste"
+                                      << "\u301C\u301C"
+                                      << "abcdef\u301C";
     QTest::newRow("committed") << "あい"
                                << "commit"
                                << "かきくけこ"
@@ -103,6 +130,76 @@ class EditWidgetsTest : public QObject {
       Commit(&edit, added);
     }
     QCOMPARE(edit.text(), after);
+  }
+
+  // A character the file cannot store never shows in either box, however it
+  // comes: the beep and a tool tip at the box name it, and the rest of the
+  // same insertion goes in.
+  void refusedCharactersAreNamedAndTheRestKept_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("named");  // empty: no refusal
+    for (const QString& box : {QStringLiteral("edit"), QStringLiteral("memo")}) {
+      const QByteArray row = box.toLatin1() + ": ";
+      QTest::newRow(row + "typed emoji") << box << "type" << Emoji() << "" << Emoji();
+      QTest::newRow(row + "pasted") << box << "paste"
+                                    << "X" + Emoji() + "Y"
+                                    << "XY" << Emoji();
+      QTest::newRow(row + "committed") << box << "commit"
+                                       << "あ" + Emoji() + "い" + Emoji() << "あい" << Emoji();
+      QTest::newRow(row + "dropped") << box << "drop"
+                                     << "\u00E9" + Emoji() + "\u00E9"
+                                     << ""
+                                     << "\u00E9 " + Emoji();
+      QTest::newRow(row + "invisible named by code") << box << "paste"
+                                                     << "a\u200Bb"
+                                                     << "ab"
+                                                     << "U+200B";
+      QTest::newRow(row + "wave dash kept") << box << "paste"
+                                            << "X\u301CY"
+                                            << "X\u301CY"
+                                            << "";
+      QTest::newRow(row + "yen sign refused") << box << "commit"
+                                              << "\u00A5"
+                                              << ""
+                                              << "\u00A5";
+    }
+  }
+  void refusedCharactersAreNamedAndTheRestKept() {
+    QFETCH(QString, box);
+    QFETCH(QString, how);
+    QFETCH(QString, added);
+    QFETCH(QString, after);
+    QFETCH(QString, named);
+    ByteLimitedEdit edit;
+    ByteLimitedMemo memo;
+    QWidget* target = box == "edit" ? static_cast<QWidget*>(&edit) : &memo;
+    target->show();
+    target->setFocus();
+    Prompts::StartRecording();
+    if (how == "type") {
+      TypeCharacters(target, added);
+    } else if (how == "paste") {
+      Paste(target, added);
+    } else if (how == "commit") {
+      Commit(target, added);
+    } else {
+      Drop(box == "edit" ? target : memo.viewport(), added);
+    }
+    const QStringList shown = Prompts::Shown();
+    Prompts::StopRecording();
+    QCOMPARE(box == "edit" ? edit.text() : memo.toPlainText(), after);
+    if (named.isEmpty()) {
+      QCOMPARE(shown, QStringList());
+      return;
+    }
+    const QString tip = QStringLiteral("保存できない文字は入力できません: ") + named;
+    QCOMPARE(shown, (QStringList{"beep", "tooltip|" + tip}));
+    auto* shownTip = target->findChild<QLabel*>("inputToolTip");
+    QVERIFY(shownTip != nullptr && shownTip->isVisible());
+    QCOMPARE(shownTip->text(), tip);
   }
 
   // Replacing a selection makes room first.
@@ -201,7 +298,8 @@ class EditWidgetsTest : public QObject {
     QCOMPARE(memo.ByteSize(), std::size_t{146});
     memo.selectAll();
     Commit(&memo, QStringLiteral("あ") + Emoji());
-    QCOMPARE(memo.ByteSize(), std::size_t{146});  // refused whole
+    QCOMPARE(memo.toPlainText(), QStringLiteral("あ"));  // the emoji left out
+    memo.selectAll();
     Commit(&memo, QString(80, QChar(0x3042)));
     QCOMPARE(memo.toPlainText(), QString(73, QChar(0x3042)));
   }

@@ -5,6 +5,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -80,7 +83,7 @@ class MainFileTest : public QObject {
     window.show();
     Prompts::QueueFileAnswer(path);
     Trigger(window, "Open1");
-    QCOMPARE(Prompts::Shown(), QStringList{"open-dialog||/somewhere/officers|登録武将ファイル(*.K4R) (*.K4R)|"});
+    QCOMPARE(Prompts::Shown(), QStringList{"open-dialog|開く|/somewhere/officers|登録武将ファイル(*.K4R)|"});
 
     QCOMPARE(Text(window, "sei1Edit1"), QStringLiteral("山田"));
     QCOMPARE(Text(window, "mei1Edit1"), QStringLiteral("太郎"));
@@ -113,6 +116,44 @@ class MainFileTest : public QObject {
     QVERIFY(Control<QAction>(window, "Save1")->isEnabled());
     QVERIFY(Control<QWidget>(window, "ToolButton2")->isEnabled());
     QCOMPARE(Prompts::Shown().size(), 1);
+  }
+
+  // Open/Dir when set by hand; else beside the file opened last in this run;
+  // else the working folder. The editor never writes Open/Dir itself.
+  void openDialogStartFolder_data() {
+    QTest::addColumn<QString>("openDir");
+    QTest::addColumn<bool>("openFirst");
+    QTest::addColumn<QString>("expected");  // "<cwd>", "<opened>" or a folder
+    QTest::newRow("nothing set or opened") << QString() << false << QStringLiteral("<cwd>");
+    QTest::newRow("nothing set, a file opened") << QString() << true << QStringLiteral("<opened>");
+    QTest::newRow("set by hand, nothing opened")
+        << QStringLiteral("/somewhere/officers") << false << QStringLiteral("/somewhere/officers");
+    QTest::newRow("set by hand, a file opened")
+        << QStringLiteral("/somewhere/officers") << true << QStringLiteral("/somewhere/officers");
+  }
+  void openDialogStartFolder() {
+    QFETCH(QString, openDir);
+    QFETCH(bool, openFirst);
+    QFETCH(QString, expected);
+    EditorFixture fixture;
+    if (!openDir.isEmpty()) {
+      fixture.AppendSettings(("[Open]\r\nDir=" + openDir + "\r\n").toStdString());
+    }
+    std::filesystem::create_directory(fixture.Folder() / "officers");
+    const QString officer = fixture.WriteOfficer("officers/SAMPLE.K4R", SampleOfficer());
+    TForm1& window = fixture.Start();
+    if (openFirst) {
+      QVERIFY(window.OpenOfficerFile(officer));
+    }
+    Prompts::QueueFileAnswer(QString());
+    Trigger(window, "Open1");
+    const QString folder = expected == QStringLiteral("<cwd>")      ? QDir::currentPath()
+                           : expected == QStringLiteral("<opened>") ? QFileInfo(officer).absolutePath()
+                                                                    : expected;
+    QCOMPARE(Prompts::Shown().constLast(), QStringLiteral("open-dialog|開く|%1|登録武将ファイル(*.K4R)|").arg(folder));
+    QVERIFY(window.close());
+    QCOMPARE(QString::fromStdString(ReadBytes(fixture.SettingsPath())).contains(QStringLiteral("[Open]")),
+             !openDir.isEmpty());
   }
 
   void cancelledDialogChangesNothing() {
@@ -152,7 +193,7 @@ class MainFileTest : public QObject {
     auto* name = Control<QLineEdit>(window, "sei1Edit1");
     name->selectAll();
     QTest::sendKeyEvent(QTest::Click, name, Qt::Key_A, QStringLiteral("林"), Qt::NoModifier);
-    Control<QLineEdit>(window, "seijiEdit1")->setText(QStringLiteral("300"));  // stored as 300 mod 256
+    Control<QLineEdit>(window, "seijiEdit1")->setText(QStringLiteral("200"));  // beyond the spinner, still a byte
     QTest::mouseClick(Control<QWidget>(window, "GenpukuBtn1"), Qt::LeftButton);
     QTest::mouseClick(Control<QWidget>(window, "MinBtn2"), Qt::LeftButton);
     Select(window, "tokugiComboBox3", 12);
@@ -168,7 +209,7 @@ class MainFileTest : public QObject {
     const ByteString after = ReadBytes(PathOf(path));
     QCOMPARE(after.size(), before.size());
     QCOMPARE(after.substr(36, 8), Sjis(QStringLiteral("林")) + ByteString(6, '\0'));
-    QCOMPARE(At(after, 252), 44);
+    QCOMPARE(At(after, 252), 200);
     QCOMPARE(WordAt(after, 238), 0x0600 | (1537 - 1536));  // marker 6
     QCOMPARE(WordAt(after, 240), 0x0600 | (1552 - 1536));  // 1537 + 16 - 1
     QCOMPARE(At(after, 258), 12);
@@ -181,6 +222,100 @@ class MainFileTest : public QObject {
     QCOMPARE(WordAt(after, 236), 29);
     QCOMPARE(After(after, before),
              QList<int>({36, 37, 38, 39, 236, 238, 239, 240, 244, 248, 249, 252, 258, 259, 260, 263, 264, 265}));
+  }
+
+  // Input methods give 〜 as U+301C; the file gets 0x8160, two bytes of the
+  // limit, in the name boxes and the biography alike.
+  void typedWaveDashIsSavedAsItsWindowsCode() {
+    EditorFixture fixture;
+    const QString path = fixture.WriteOfficer("SAMPLE.K4R", SampleOfficer());
+    TForm1& window = fixture.Start();
+    QVERIFY(window.OpenOfficerFile(path));
+    auto* name = Control<QLineEdit>(window, "mei1Edit1");
+    name->selectAll();
+    for (const QChar character : QStringLiteral("波〜〜〜〜")) {  // the fourth 〜 goes past 8 bytes
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(character));
+      QCoreApplication::sendEvent(name, &commit);
+    }
+    auto* memo = Control<QPlainTextEdit>(window, "retudenMemo1");
+    memo->selectAll();
+    QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QStringLiteral("\u301C"), Qt::NoModifier);
+    QTest::keyClicks(memo, "ab");
+    Trigger(window, "Save1");
+    QVERIFY(Prompts::Shown().isEmpty());
+    const ByteString after = ReadBytes(PathOf(path));
+    QCOMPARE(after.substr(62, 8), Sjis(QStringLiteral("波")) + ByteString("\x81\x60\x81\x60\x81\x60", 6));
+    QCOMPARE(after.substr(88, 5), ByteString("\x81\x60"
+                                             "ab\0",
+                                             5));
+  }
+
+  // A number the file would store as another one stops the save with the
+  // field's caption and nothing is written; numbers the spinners never reach
+  // but the file holds are saved.
+  void numbersTheFileCannotHoldAreRefused_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("refusal");  // empty: saved
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("stored");
+    const QString ability = QStringLiteral(" はファイルに保存できません (保存できるのは 0 から 255 まで)");
+    const QString year = QStringLiteral(" はファイルに保存できません (保存できるのは 1280 から 1791 まで)");
+    QTest::newRow("ability 300") << "seijiEdit1"
+                                 << "300"
+                                 << "政治 300" + ability << 252 << 0;
+    QTest::newRow("ability -1") << "giriEdit1"
+                                << "-1"
+                                << "義理 -1" + ability << 266 << 0;
+    QTest::newRow("ability 256 in hex") << "kyouyouEdit1"
+                                        << "$100"
+                                        << "教養 256" + ability << 255 << 0;
+    QTest::newRow("ability 0") << "tousotuEdit1"
+                               << "0"
+                               << "" << 253 << 0;
+    QTest::newRow("ability 255") << "tiryakuEdit1"
+                                 << "255"
+                                 << "" << 254 << 255;
+    QTest::newRow("birth 9999") << "tanjouEdit1"
+                                << "9999"
+                                << "誕生年 9999" + year << 238 << 0;
+    QTest::newRow("birth 1279") << "tanjouEdit1"
+                                << "1279"
+                                << "誕生年 1279" + year << 238 << 0;
+    QTest::newRow("birth 1280") << "tanjouEdit1"
+                                << "1280"
+                                << "" << 239 << 5;
+    // Born 1500: a lifespan of 293 ends in 1792.
+    QTest::newRow("death 1792") << "jumyouEdit1"
+                                << "293"
+                                << "没年 1792" + year << 240 << 0;
+    QTest::newRow("death 1791") << "jumyouEdit1"
+                                << "292"
+                                << "" << 240 << 0xFF;
+  }
+  void numbersTheFileCannotHoldAreRefused() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, refusal);
+    QFETCH(int, offset);
+    QFETCH(int, stored);
+    EditorFixture fixture;
+    const QString path = fixture.WriteOfficer("SAMPLE.K4R", SampleOfficer());
+    const ByteString before = ReadBytes(PathOf(path));
+    TForm1& window = fixture.Start();
+    QVERIFY(window.OpenOfficerFile(path));
+    Control<QLineEdit>(window, box.toLatin1().constData())->setText(text);
+    Trigger(window, "Save1");
+    const ByteString after = ReadBytes(PathOf(path));
+    if (refusal.isEmpty()) {
+      QVERIFY(Prompts::Shown().isEmpty());
+      QCOMPARE(int{At(after, static_cast<std::size_t>(offset))}, stored);
+    } else {
+      QCOMPARE(Prompts::Shown(), QStringList{kErrorBox + refusal + "."});
+      QVERIFY(after == before);
+      QCOMPARE(Text(window, box.toLatin1().constData()), text);  // the window keeps what was typed
+    }
   }
 
   // A kept field stays as the window showed it, and the save carries it into the new file.

@@ -207,6 +207,22 @@ class SearchDialogsTest : public QObject {
     }
   }
 
+  // The list file holds 0x8160 (shown as ～); an input method types 〜.
+  void typedWaveDashFindsTheEntryHoldingItsWindowsCode() {
+    QStringList officers = kOfficers;
+    officers.insert(3, QStringLiteral("波\uFF5E平"));
+    DialogTestBed bed({officers, kFaces, {}});
+    const ModalRun run = Open(bed, kFatherSearch, [&](QDialog& dialog) {
+      QLineEdit& edit = EditOf(dialog, kFatherSearch);
+      Type(edit, QStringLiteral("\u301C平"));
+      PressEnter(edit);
+      PressEscape(dialog);
+    });
+    QVERIFY2(run.problem.isEmpty(), qPrintable(run.problem));
+    QCOMPARE(ListOf(bed.Window(), "OyaComboBox1").currentIndex(), 3);
+    QVERIFY(Prompts::Shown().isEmpty());
+  }
+
   void emptiedTextDisablesTheSearchButton_data() {
     QTest::addColumn<int>("which");
     QTest::addColumn<bool>("enabledAtOpening");

@@ -29,7 +29,9 @@ void WriteLines(const std::filesystem::path& path, const QStringList& lines) {
 }  // namespace
 
 DialogTestBed::DialogTestBed(const BedFiles& files)
-    : settingsPath_(folder_ / "k4r-editor.ini"), previousFolder_(std::filesystem::current_path()) {
+    : settingsPath_(folder_ / "k4r-editor.ini"),
+      previousFolder_(std::filesystem::current_path()),
+      dataFolders_(folder_ / "data-home", folder_ / "data-dir") {
   if (!files.officers.isEmpty()) {
     WriteLines(folder_ / "BUSHOU.DAT", files.officers);
   }

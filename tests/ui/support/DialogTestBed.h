@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/TempDir.h"
+#include "ui/support/EditorFixture.h"
 
 class QAbstractButton;
 class QAction;
@@ -42,6 +43,7 @@ class DialogTestBed {
   TempDir folder_;
   std::filesystem::path settingsPath_;
   std::filesystem::path previousFolder_;
+  DataFoldersForTest dataFolders_;
   std::unique_ptr<TForm1> window_;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 #include "bridge/Cp932.h"
 #include "ui/Main.h"
@@ -135,8 +136,30 @@ OfficerBytes SampleOfficer() {
   return officer;
 }
 
+DataFoldersForTest::DataFoldersForTest(const std::filesystem::path& dataHome, const std::filesystem::path& dataDir)
+    : oldHome_(qgetenv("XDG_DATA_HOME")),
+      oldDirs_(qgetenv("XDG_DATA_DIRS")),
+      hadHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME")),
+      hadDirs_(qEnvironmentVariableIsSet("XDG_DATA_DIRS")) {
+  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dataHome.string()));
+  qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(dataDir.string()));
+}
+
+DataFoldersForTest::~DataFoldersForTest() {
+  for (const auto& [name, had, old] :
+       {std::tuple{"XDG_DATA_HOME", hadHome_, oldHome_}, std::tuple{"XDG_DATA_DIRS", hadDirs_, oldDirs_}}) {
+    if (had) {
+      qputenv(name, old);
+    } else {
+      qunsetenv(name);
+    }
+  }
+}
+
 EditorFixture::EditorFixture(const EditorFiles& files)
-    : settingsPath_(folder_ / "k4r-editor.ini"), previousFolder_(std::filesystem::current_path()) {
+    : settingsPath_(folder_ / "k4r-editor.ini"),
+      previousFolder_(std::filesystem::current_path()),
+      dataFolders_(DataHome(), DataDir()) {
   if (files.officerList) {
     QStringList names;
     for (int i = 0; i < kOfficerCount; ++i) {

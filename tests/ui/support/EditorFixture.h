@@ -3,6 +3,7 @@
 // graphics file, a settings file of its own, and prompts recorded, for tests
 // of the main window on real files.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -20,6 +21,22 @@ class TForm1;
 namespace k4r::testing {
 
 enum class FacePath { Present, Empty, Missing };
+
+// Points $XDG_DATA_HOME and $XDG_DATA_DIRS at the given folders while it
+// lives, and puts the old values back.
+class DataFoldersForTest {
+ public:
+  DataFoldersForTest(const std::filesystem::path& dataHome, const std::filesystem::path& dataDir);
+  ~DataFoldersForTest();
+  DataFoldersForTest(const DataFoldersForTest&) = delete;
+  DataFoldersForTest& operator=(const DataFoldersForTest&) = delete;
+
+ private:
+  QByteArray oldHome_;
+  QByteArray oldDirs_;
+  bool hadHome_;
+  bool hadDirs_;
+};
 
 struct EditorFiles {
   bool officerList = true;  // BUSHOU.DAT in the working folder
@@ -68,6 +85,11 @@ class EditorFixture {
   [[nodiscard]] const TempDir& Folder() const { return folder_; }
   [[nodiscard]] const std::filesystem::path& SettingsPath() const { return settingsPath_; }
   [[nodiscard]] std::filesystem::path FacePathFile() const { return folder_ / "faces" / "KAO_M.VX9"; }
+  // $XDG_DATA_HOME and the one folder of $XDG_DATA_DIRS while the fixture
+  // lives (empty folders of its own, so that lists installed on this machine
+  // never take part); the name lists may be looked for in their k4r-editor/.
+  [[nodiscard]] std::filesystem::path DataHome() const { return folder_ / "data-home"; }
+  [[nodiscard]] std::filesystem::path DataDir() const { return folder_ / "data-dir"; }
   // Adds lines to the settings file (e.g. "[Win]\r\nTop=5\r\n").
   void AppendSettings(ByteView text) const;
   // Writes an officer file into the folder and gives its path.
@@ -83,6 +105,7 @@ class EditorFixture {
   TempDir folder_;
   std::filesystem::path settingsPath_;
   std::filesystem::path previousFolder_;
+  DataFoldersForTest dataFolders_;
   std::unique_ptr<TForm1> window_;
 };
 

@@ -1,0 +1,90 @@
+// The order in which a save reaches the disk, read off the system calls of a
+// real `k4r set` under strace: the new content is flushed before the rename
+// puts it in place, and the folder is flushed after it, so that a crash at any
+// moment leaves either the old or the new file, whole.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace k4r {
+namespace {
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct SaveCalls {
+  int tempFlushedAt = -1;    // fsync/fdatasync of the temporary file's descriptor
+  int renamedAt = -1;        // the rename of the temporary file over the target
+  int folderFlushedAt = -1;  // fsync of a descriptor opened on the target's folder
+};
+
+// strace -f prints "PID syscall(args) = result"; only the calls named in
+// -e trace=... appear, in the order they returned.
+SaveCalls ReadCalls(const std::string& trace, const std::string& folder, const std::string& target) {
+  const std::regex openCall(R"re(openat\(AT_FDCWD, "([^"]*)", ([^)]*)\)\s*= (\d+))re");
+  const std::regex flushCall(R"re((?:fsync|fdatasync)\((\d+)\)\s*= 0)re");
+  const std::regex renameCall(R"re(rename(?:at2?)?\((?:AT_FDCWD, )?"([^"]*)", (?:AT_FDCWD, )?"([^"]*)")re");
+  std::map<std::string, std::string> pathOfDescriptor;
+  std::string tempPath;
+  SaveCalls calls;
+  std::istringstream lines(trace);
+  std::string line;
+  for (int index = 0; std::getline(lines, line); ++index) {
+    std::smatch match;
+    if (std::regex_search(line, match, openCall)) {
+      pathOfDescriptor[match[3]] = match[1];
+      if (match[1].str().find(".k4r-tmp-") != std::string::npos) {
+        tempPath = match[1];
+      }
+    } else if (std::regex_search(line, match, flushCall)) {
+      const std::string& path = pathOfDescriptor[match[1]];
+      if (!tempPath.empty() && path == tempPath && calls.tempFlushedAt < 0) {
+        calls.tempFlushedAt = index;
+      } else if (path == folder && calls.renamedAt >= 0) {
+        calls.folderFlushedAt = index;
+      }
+    } else if (std::regex_search(line, match, renameCall)) {
+      if (match[1] == tempPath && match[2] == target) {
+        calls.renamedAt = index;
+      }
+    }
+  }
+  return calls;
+}
+
+TEST(SaveDurability, ContentFlushedBeforeTheRenameAndTheFolderAfterIt) {
+  if (std::system("strace -V >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "strace is not installed (scripts/install-deps installs it)";
+  }
+  TempDir dir;
+  const std::string folder = dir.Path().string();
+  const std::string target = (dir / "OFFICER.K4R").string();
+  WriteBytes(target, ByteString(300, '\0'));
+  const std::string trace = (dir / "trace").string();
+  const std::string command = "strace -f -qq -o '" + trace +
+                              "' -e trace=openat,fsync,fdatasync,rename,renameat,renameat2 "
+                              "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" K4R_BIN_DIR "/k4r' set '" +
+                              target + "' seiji=99 >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+
+  std::ifstream traceFile(trace);
+  const std::string calls((std::istreambuf_iterator<char>(traceFile)), std::istreambuf_iterator<char>());
+  const SaveCalls save = ReadCalls(calls, folder, target);
+  ASSERT_GE(save.renamedAt, 0) << "no rename of a temporary file over the target:\n" << calls;
+  EXPECT_GE(save.tempFlushedAt, 0) << "the temporary file was never flushed:\n" << calls;
+  EXPECT_LT(save.tempFlushedAt, save.renamedAt) << calls;
+  EXPECT_GT(save.folderFlushedAt, save.renamedAt) << "the folder was not flushed after the rename:\n" << calls;
+}
+
+}  // namespace
+}  // namespace k4r
