@@ -6,6 +6,7 @@
 #include "core/bushou_record.h"
 #include "core/integer_rule.h"
 #include "core/messages.h"
+#include "core/storable_numbers.h"
 
 namespace k4r::cli {
 namespace {
@@ -304,6 +305,9 @@ Status CheckSavable(const BushouFile& file, const OfficerForm& form, const Avail
   const Result<BushouRecord> record = RecordFromForm(form);
   if (!record) {
     return record.failure();
+  }
+  if (Status storable = CheckStorableNumbers(record.value()); !storable) {
+    return storable;
   }
   ByteString image = file.image;
   return EncodeRecord(record.value(), image, {availability.officerList, availability.face});
