@@ -20,7 +20,8 @@ constexpr const char* kOverview =
     "Text is UTF-8 on the command line and in the output; the files hold code page 932 (Shift-JIS).";
 
 constexpr const char* kFooter =
-    "Exit status: 0 success, 1 failure (the editor's message on stderr; for find: not found), 2 usage error.\n"
+    "Exit status: 0 success, 1 failure (the editor's message on stderr; for find: not found; for diff: the files\n"
+    "differ), 2 usage error (for diff also a file that cannot be read).\n"
     "Run 'k4r COMMAND --help' for the details of a command.\n";
 
 int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -30,8 +31,9 @@ int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, s
   app.require_subcommand(1);
   app.fallthrough(false);
 
-  const std::vector<CommandEntry> commands = {AddDumpCommand(app), AddSetCommand(app), AddFindCommand(app),
-                                              AddFaceCommand(app), AddDemoCommand(app)};
+  const std::vector<CommandEntry> commands = {AddDumpCommand(app), AddSetCommand(app),   AddFindCommand(app),
+                                              AddFaceCommand(app), AddFacesCommand(app), AddDiffCommand(app),
+                                              AddDemoCommand(app)};
 
   // Without this CLI11 only says that a command is required.
   if (!arguments.empty() && !arguments.front().starts_with('-')) {

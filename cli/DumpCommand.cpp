@@ -1,23 +1,21 @@
-// k4r dump: the decoded fields of officer files as JSON.
+// k4r dump: the decoded fields of officer files as JSON or as a CSV table.
 
 #include <CLI/CLI.hpp>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <ostream>
-#include <span>
 
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
+#include "cli/CsvWriter.h"
+#include "cli/RecordFields.h"
 #include "core/bushou_file.h"
 #include "core/bushou_record.h"
 
 namespace k4r::cli {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-constexpr const char* kDescription = "Print the fields of officer files as JSON";
+constexpr const char* kDescription = "Print the fields of officer files as JSON or as a CSV table";
 
 constexpr const char* kDetails = R"(Output: with one FILE, one JSON object (indented); with several, JSON Lines:
 one object per line, each starting with "file" (the FILE as given). A FILE that
@@ -45,60 +43,23 @@ that are not valid CP932 (each shown as U+FFFD in the string) or one of CP932's
 duplicate codes (shown as its character). Without such a key, setting the text
 as shown gives the same bytes back.
 
+With --csv: a table for spreadsheet programs, one row per FILE under a header
+row. Columns: "file" (the FILE as given), then the keys above in their order,
+with the skills as tokugi1 tokugi1_name .. tokugi3 tokugi3_name and every text
+followed by its _hex column (empty when the text shows its bytes exactly); a
+name outside its list is an empty cell. UTF-8 with a byte-order mark, CR LF
+row ends, RFC 4180 quoting (a cell holding a comma, a double quote or a line
+break is put in double quotes, its quotes doubled). 'k4r set --from-csv'
+reads the table back; it takes a relative "file" from the table's folder, so
+keep the table in the folder the dump ran in, or give absolute FILEs.
+
 --face-file is accepted for symmetry with 'set' and not used by dump.
+
+Examples:
+  k4r dump ~/k4r-demo/SAMPLE1.K4R
+  k4r dump ~/k4r-demo/*.K4R > officers.jsonl
+  cd ~/k4r-demo && k4r dump --csv --officer-list BUSHOU.DAT --face-list KAO.DAT *.K4R > officers.csv
 )";
-
-void AddText(Json& object, const char* key, ByteView bytes) {
-  ShownText shown = ShowCp932(bytes);
-  object[key] = std::move(shown.utf8);
-  if (!shown.exact) {
-    object[std::string(key) + "_hex"] = HexOf(bytes);
-  }
-}
-
-// The entries of one list as JSON, each converted once per run: thousands of
-// files name the same few entries.
-class ShownList {
- public:
-  template <typename Entry>
-  explicit ShownList(std::span<const Entry> entries)
-      : entries_(entries.begin(), entries.end()), shown_(entries.size()) {}
-
-  // The entry at `position`, or null outside the list.
-  const Json& At(ListPosition position) const {
-    static const Json kNone = nullptr;
-    if (position < 0 || static_cast<std::size_t>(position) >= entries_.size()) {
-      return kNone;
-    }
-    const auto index = static_cast<std::size_t>(position);
-    if (!shown_[index]) {
-      shown_[index] = Json(Utf8FromCp932(entries_[index]));
-    }
-    return *shown_[index];
-  }
-
- private:
-  std::vector<ByteView> entries_;
-  mutable std::vector<std::optional<Json>> shown_;
-};
-
-struct ShownLists {
-  ShownList skills{vocabulary::Skills().entries};
-  ShownList origins{vocabulary::Origins().entries};
-  ShownList faiths{vocabulary::Faiths().entries};
-  ShownList bases{vocabulary::Bases().entries};
-  ShownList compatibility{vocabulary::Compatibility().entries};
-  std::optional<ShownList> officers, faces;
-
-  explicit ShownLists(const LoadedNameLists& lists) {
-    if (lists.officers) {
-      officers.emplace(std::span<const ByteString>(*lists.officers));
-    }
-    if (lists.faces) {
-      faces.emplace(std::span<const ByteString>(*lists.faces));
-    }
-  }
-};
 
 // `file` first when given: the key of a line of JSON Lines.
 Json RecordToJson(const BushouRecord& record, const ShownLists& lists, const std::string* file) {
@@ -106,44 +67,23 @@ Json RecordToJson(const BushouRecord& record, const ShownLists& lists, const std
   if (file != nullptr) {
     object["file"] = *file;
   }
-  AddText(object, "sei1", record.sei1);
-  AddText(object, "mei1", record.mei1);
-  AddText(object, "sei2", record.sei2);
-  AddText(object, "mei2", record.mei2);
-  AddText(object, "retuden", record.retuden);
-  object["seiji"] = record.seiji;
-  object["tousotu"] = record.tousotu;
-  object["tiryaku"] = record.tiryaku;
-  object["kyouyou"] = record.kyouyou;
-  object["giri"] = record.giri;
-  object["tokugi"] = Json::array({record.tokugi[0], record.tokugi[1], record.tokugi[2]});
-  object["tokugi_names"] = Json::array(
-      {lists.skills.At(record.tokugi[0]), lists.skills.At(record.tokugi[1]), lists.skills.At(record.tokugi[2])});
-  object["seibetu"] = record.seibetu;
-  object["tanjou"] = record.tanjou;
-  object["botu"] = record.botu;
-  object["jumyou"] = record.jumyou;
-  object["shutuji"] = record.shutuji;
-  object["shutuji_name"] = lists.origins.At(record.shutuji);
-  object["sinjin"] = record.sinjin;
-  object["sinjin_name"] = lists.faiths.At(record.sinjin);
-  object["Kyoten"] = record.Kyoten;
-  object["Kyoten_name"] = lists.bases.At(record.Kyoten);
-  object["Aishou"] = record.Aishou;
-  object["Aishou_name"] = lists.compatibility.At(record.Aishou);
-  const std::pair<const char*, ListPosition> references[] = {
-      {"Oya", record.Oya}, {"Tomo", record.Tomo}, {"Teki", record.Teki}};
-  for (const auto& [key, position] : references) {
-    object[key] = position;
-    if (lists.officers) {
-      object[std::string(key) + "_name"] = lists.officers->At(position);
-    }
-  }
-  object["Kao"] = record.Kao;
-  if (lists.faces) {
-    object["Kao_name"] = lists.faces->At(record.Kao);
+  for (FieldCell& cell : RecordCells(record, lists, FieldLayout::Dump)) {
+    object[std::string(cell.key)] = std::move(cell.value);
   }
   return object;
+}
+
+// One row of the CSV dump: the file as given, then every cell.
+std::string RecordToCsv(const BushouRecord& record, const ShownLists& lists, const std::string& file) {
+  std::string row;
+  row.reserve(512);
+  AppendCsvField(row, file);
+  for (const FieldCell& cell : RecordCells(record, lists, FieldLayout::Table)) {
+    row += ',';
+    AppendCsvValue(row, cell.value);
+  }
+  row += "\r\n";
+  return row;
 }
 
 std::string ToText(const Json& object, int indent) {
@@ -154,13 +94,20 @@ std::string ToText(const Json& object, int indent) {
 struct DumpOptions {
   std::vector<std::string> files;
   NameListOptions lists;
+  bool csv = false;
 };
 
 int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
   // The shown lists view the loaded ones, which must outlive them.
   const LoadedNameLists loaded = LoadNameLists(options.lists, err);
   const ShownLists lists(loaded);
-  const bool single = options.files.size() == 1;
+  const bool single = options.files.size() == 1 && !options.csv;
+  if (options.csv) {
+    std::vector<std::string_view> header{"file"};
+    const std::vector<std::string_view> keys = TableKeys(lists);
+    header.insert(header.end(), keys.begin(), keys.end());
+    out << kUtf8ByteOrderMark << CsvRow(header);
+  }
   int status = kExitOk;
   for (const std::string& file : options.files) {
     Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
@@ -170,7 +117,9 @@ int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
       continue;
     }
     const BushouRecord record = DecodeRecord(image.value());
-    if (single) {
+    if (options.csv) {
+      out << RecordToCsv(record, lists, file);
+    } else if (single) {
       out << ToText(RecordToJson(record, lists, nullptr), 2) << '\n';
     } else {
       out << ToText(RecordToJson(record, lists, &file), -1) << '\n';
@@ -188,6 +137,7 @@ CommandEntry AddDumpCommand(CLI::App& app) {
   command->footer(kDetails);
   command->add_option("FILE", options->files, "Officer files (.K4R)")->required()->type_name("PATH ...");
   AddNameListOptions(*command, options->lists);
+  command->add_flag("--csv", options->csv, "One CSV table for spreadsheets instead of JSON (see below)");
   return {command, [options](std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
 }
 

@@ -14,6 +14,7 @@
 #include "cli/Commands.h"
 #include "cli/SetBatch.h"
 #include "cli/SetFields.h"
+#include "cli/SetRecordInput.h"
 #include "cli/SetValues.h"
 #include "core/bushou_file.h"
 #include "core/file_io.h"
@@ -161,6 +162,12 @@ int RunAssignments(const SetOptions& options, std::ostream& err) {
     }
   }
 
+  // The editor's save refuses numbers the file would store as other ones;
+  // so does this one.
+  if (const Status savable = CheckSavable(file, form, lists.availability); !savable) {
+    ReportFailure(err, savable.failure());
+    return kExitFailure;
+  }
   if (const Status saved = SaveOfficerFile(path, file, form, lists.availability); !saved) {
     ReportFailure(err, saved.failure());
     return kExitFailure;

@@ -7,6 +7,7 @@
 #include "core/integer_rule.h"
 #include "core/lifespan.h"
 #include "core/messages.h"
+#include "core/storable_numbers.h"
 
 namespace k4r::cli {
 namespace {
@@ -305,6 +306,9 @@ Status CheckSavable(const BushouFile& file, const OfficerForm& form, const Avail
   const Result<BushouRecord> record = RecordFromForm(form);
   if (!record) {
     return record.failure();
+  }
+  if (Status storable = CheckStorableNumbers(record.value()); !storable) {
+    return storable;
   }
   ByteString image = file.image;
   return EncodeRecord(record.value(), image, {availability.officerList, availability.face});

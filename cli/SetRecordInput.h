@@ -59,8 +59,10 @@ class RecordInput {
   std::array<Parts, kMostFields> parts_{};
 };
 
-// Whether a save of `form` over `file` would go through: the save's number
-// rules and encoding, without writing anything.
+// Whether a save of `form` over `file` would go through, without writing
+// anything: the save's number rules, numbers that the file would store as
+// other ones (an ability outside 0..255, a year outside 1280..1791), and the
+// encoding.
 [[nodiscard]] Status CheckSavable(const BushouFile& file, const OfficerForm& form, const Availability& availability);
 
 }  // namespace k4r::cli

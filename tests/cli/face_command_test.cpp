@@ -5,61 +5,30 @@
 #include <QImage>
 #include <cstdint>
 
+#include "cli/FaceFileImage.h"
 #include "cli/K4rTestRun.h"
 #include "core/face_archive.h"
 #include "support/TempDir.h"
 
 namespace k4r {
 namespace {
+using testing::Colour;
+using testing::ColourNumber;
+using testing::PutImageOffset;
 using testing::ReadBytes;
 using testing::RunK4r;
 using testing::TempDir;
 using testing::WriteBytes;
 namespace ff = face_file;
 
-void PutInt32(ByteString& bytes, std::size_t at, std::int32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) {
-    bytes[at + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-  }
-}
-
-QRgb Colour(int k) {
-  return qRgb(k, 255 - k, k / 2);
-}
-int ColourNumber(int x, int y, int seed) {
-  return (x + 2 * y + seed) % 256;
-}
-
-// One image in the file's layout: palette blue, green, red, skip; rows from
-// the top, 128 bytes apart, of which only the first 96 count.
-ByteString Image(int seed) {
-  ByteString image(static_cast<std::size_t>(ff::kImageSize), '\x11');
-  for (int k = 0; k < 256; ++k) {
-    const auto at = static_cast<std::size_t>(ff::kPaletteOffset + 4 * k);
-    image[at] = static_cast<char>(qBlue(Colour(k)));
-    image[at + 1] = static_cast<char>(qGreen(Colour(k)));
-    image[at + 2] = static_cast<char>(qRed(Colour(k)));
-    image[at + 3] = static_cast<char>(0x5A);
-  }
-  for (int y = 0; y < 120; ++y) {
-    for (int x = 0; x < 128; ++x) {
-      const auto at = static_cast<std::size_t>(ff::kPixelsOffset + ff::kRowStride * y + x);
-      if (at < image.size()) {
-        image[at] = static_cast<char>(x < 96 ? ColourNumber(x, y, seed) : 0xFF);
-      }
-    }
-  }
-  return image;
-}
-
 // Faces 3 and 999 have pictures; face 5 points past the end of the file.
 ByteString Archive() {
   ByteString file(static_cast<std::size_t>(ff::kTableEnd), '\0');
-  PutInt32(file, 28 + 20 * 3, static_cast<std::int32_t>(ff::kTableEnd));
-  PutInt32(file, 28 + 20 * 999, static_cast<std::int32_t>(ff::kTableEnd + ff::kImageSize));
-  PutInt32(file, 28 + 20 * 5, static_cast<std::int32_t>(ff::kTableEnd + ff::kImageSize + 100));
-  file += Image(0);
-  file += Image(7);
+  PutImageOffset(file, 3, ff::kTableEnd);
+  PutImageOffset(file, 999, ff::kTableEnd + ff::kImageSize);
+  PutImageOffset(file, 5, ff::kTableEnd + ff::kImageSize + 100);
+  file += testing::FaceImage(0);
+  file += testing::FaceImage(7);
   return file;
 }
 

@@ -78,10 +78,12 @@ TEST(K4rProgram, HelpDocumentsEveryCommand) {
     const char* command;
     std::vector<const char*> mentions;
   } commands[] = {
-      {"dump", {"--officer-list", "--face-list", "JSON Lines", "_hex", "Kyoten_name"}},
+      {"dump", {"--officer-list", "--face-list", "JSON Lines", "_hex", "Kyoten_name", "--csv", "tokugi1_name"}},
       {"set", {"NAME=VALUE", "tokugi1", "seibetu", "botu", "146 bytes"}},
       {"find", {"bases", "--from", "--span", "no change", "1113"}},
       {"face", {"--output", "0..999"}},
+      {"faces", {"--face-list", "--from", "--count", "--columns", "grey box", "Examples:"}},
+      {"diff", {"--officer-list", "--json", "→", "not compared", "Examples:"}},
       {"demo", {"BUSHOU.DAT", "KAO.DAT", "KAO_M.VX9", "SAMPLE1.K4R"}},
   };
   for (const auto& c : commands) {
@@ -138,6 +140,13 @@ TEST(K4rProgram, WritesAPngWithoutAWindowSystem) {
       RunProgram("face " + Quoted(dir / "KAO_M.VX9") + " 0 -o " + Quoted(dir / "face.png") + " </dev/null");
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(ReadBytes(dir / "face.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+
+  // A sheet draws text, which takes a GUI application; still no display,
+  // and nothing of Qt's own on stderr.
+  const Outcome sheet = RunProgram("faces " + Quoted(dir / "KAO_M.VX9") + " --count 3 -o " + Quoted(dir / "sheet.png"));
+  ASSERT_EQ(sheet.status, 0) << sheet.err;
+  EXPECT_EQ(sheet.err, "");
+  EXPECT_EQ(ReadBytes(dir / "sheet.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
 }
 
 }  // namespace

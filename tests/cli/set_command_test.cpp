@@ -107,8 +107,8 @@ TEST(SetCommand, AssignmentsReadBackThroughDump) {
       {{"mei2=ｿｳｴﾝ"}, "mei2", "ｿｳｴﾝ"},
       {{"sei1="}, "sei1", ""},
       {{"retuden=山寺\n学僧\r後"}, "retuden", "山寺\r\n学僧\r\n後"},
-      {{"seiji=300"}, "seiji", 44},
-      {{"tousotu=-1"}, "tousotu", 255},
+      {{"seiji=255"}, "seiji", 255},  // beyond the spinners, within the byte
+      {{"tousotu=0"}, "tousotu", 0},
       {{"giri=$10"}, "giri", 16},
       {{"kyouyou=0x7F"}, "kyouyou", 127},
       {{"tiryaku=120"}, "tiryaku", 120},
@@ -184,6 +184,12 @@ TEST(SetCommand, RefusedAssignmentLeavesTheFileAsItWas) {
       {{"tanjou="}, {}, "tanjou: '' は整数ではありません.\n"},
       {{"seiji=1", "tousotu=2", "tiryaku=z"}, {}, "tiryaku: 'z' は整数ではありません.\n"},
       {{"tanjou=2147483647"}, {}, "tanjou: the death year would be 2147483699, not a 32-bit integer.\n"},
+      // Numbers the file would store as other ones.
+      {{"seiji=300"}, {}, "政治 300 はファイルに保存できません (保存できるのは 0 から 255 まで).\n"},
+      {{"tousotu=-1"}, {}, "統率 -1 はファイルに保存できません (保存できるのは 0 から 255 まで).\n"},
+      {{"tanjou=1279"}, {}, "誕生年 1279 はファイルに保存できません (保存できるのは 1280 から 1791 まで).\n"},
+      {{"tanjou=1760"}, {}, "没年 1812 はファイルに保存できません (保存できるのは 1280 から 1791 まで).\n"},
+      {{"botu=1792"}, {}, "没年 1792 はファイルに保存できません (保存できるのは 1280 から 1791 まで).\n"},
       // A position outside its list is refused, not turned into no selection.
       {{"Kyoten=150"}, {}, "Kyoten: position 150 is outside the bases (0..99; -1 for none).\n"},
       {{"Kyoten=-2"}, {}, "Kyoten: position -2 is outside the bases (0..99; -1 for none).\n"},

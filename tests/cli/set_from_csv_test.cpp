@@ -61,6 +61,8 @@ TEST(SetFromCsv, OneBadCellAndNoFileIsWritten) {
       {"c.K4R,5,江戸,\r\n",
        "{T}: row 4: column Kyoten_name: '江戸' is not an entry of the bases; entries containing it: 江戸城 (44)."},
       {"c.K4R,abc,,\r\n", "{T}: row 4: column seiji: 'abc' は整数ではありません."},
+      {"c.K4R,300,,\r\n",
+       "{T}: row 4: column seiji: 政治 300 はファイルに保存できません (保存できるのは 0 から 255 まで)."},
       {"c.K4R,,,軍\r\n",
        "{T}: row 4: column tokugi2_name: '軍' is not an entry of the skills; entries containing it: 軍神 (9), ※軍師 "
        "(12)."},

@@ -59,16 +59,20 @@ std::string DumpText(const std::vector<std::string>& files, const std::vector<st
   return run.out;
 }
 
+enum class Form { Object, Lines, Table };
+
 TEST(SetFromJson, OwnDumpChangesNothingBeyondAPlainSave) {
   const Lists lists;
   const struct {
     const char* name;
     std::vector<std::string> options;
-    bool jsonLines;
+    Form form;
   } cases[] = {
-      {"one object, no lists", {}, false},
-      {"one object, with lists", lists.Options(), false},
-      {"JSON Lines, with lists", lists.Options(), true},
+      {"one object, no lists", {}, Form::Object},
+      {"one object, with lists", lists.Options(), Form::Object},
+      {"JSON Lines, with lists", lists.Options(), Form::Lines},
+      {"table of dump --csv, no lists", {}, Form::Table},
+      {"table of dump --csv, with lists", lists.Options(), Form::Table},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -82,7 +86,15 @@ TEST(SetFromJson, OwnDumpChangesNothingBeyondAPlainSave) {
     }
     const std::string first = (dir / "dumped0.K4R").string();
     const std::string second = (dir / "dumped1.K4R").string();
-    if (c.jsonLines) {
+    if (c.form == Form::Table) {
+      std::vector<std::string> dump{"--csv"};
+      dump.insert(dump.end(), c.options.begin(), c.options.end());
+      WriteBytes(dir / "all.csv", DumpText({first, second}, dump));
+      std::vector<std::string> arguments{"set", "--from-csv", (dir / "all.csv").string()};
+      arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+      const testing::K4rRun run = RunK4r(arguments);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+    } else if (c.form == Form::Lines) {
       // Names relative to the folder of the JSON Lines file.
       Json lines[2];
       std::istringstream dumped(DumpText({first, second}, c.options));

@@ -1,0 +1,167 @@
+// k4r faces: a sheet of many portraits with their numbers and names, to pick
+// a face number by looking.
+
+#include <CLI/CLI.hpp>
+#include <QBuffer>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <system_error>
+
+#include "cli/CliSupport.h"
+#include "cli/CommandParts.h"
+#include "cli/Commands.h"
+#include "cli/FaceSheet.h"
+#include "core/file_io.h"
+#include "core/messages.h"
+
+namespace k4r::cli {
+namespace {
+
+constexpr const char* kDescription = "Draw many face portraits in a grid with their numbers (and names) as a PNG";
+
+constexpr const char* kDetails = R"(Draws the faces N .. N+M-1 of FACEFILE (KAO_M.VX9) in rows of C, each at its
+size of 96 x 120 pixels with its face number under it and, with --face-list,
+its name from the face list (KAO.DAT) below that, in the editor's Japanese
+font. The portraits are the same pixels 'k4r face' writes. A face whose
+picture does not lie in the file is a grey box with its number. OUT is
+replaced as a whole (never left half written). No display is needed.
+
+--from defaults to 0, --count to every face from N to 999, --columns to 20.
+
+Examples:
+  k4r faces ~/k4r-demo/KAO_M.VX9 --face-list ~/k4r-demo/KAO.DAT -o faces.png
+  k4r faces ~/k4r-demo/KAO_M.VX9 --from 100 --count 50 --columns 10 -o faces-100.png
+)";
+
+struct FacesOptions {
+  std::string faceFile;
+  std::string faceList;
+  int from = 0;
+  int count = 0;  // 0: up to the last face
+  int columns = 20;
+  std::string output;
+};
+
+// Qt's own notes (no XDG_RUNTIME_DIR, ...) are not the user's business;
+// failures that matter come back to the command as results.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fputs(qPrintable(message), stderr);
+    std::fputc('\n', stderr);
+  }
+}
+
+// Text on a picture needs a QGuiApplication, which k4r otherwise does without;
+// the offscreen platform draws it without any display.
+class OffscreenGuiApplication {
+ public:
+  OffscreenGuiApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+      previousHandler_ = qInstallMessageHandler(QuietQtMessages);
+      application_ = std::make_unique<QGuiApplication>(argc_, argv_.data());
+    }
+  }
+  ~OffscreenGuiApplication() {
+    if (application_) {
+      application_.reset();
+      qInstallMessageHandler(previousHandler_);
+    }
+  }
+  OffscreenGuiApplication(const OffscreenGuiApplication&) = delete;
+  OffscreenGuiApplication& operator=(const OffscreenGuiApplication&) = delete;
+  [[nodiscard]] static bool CanDrawText() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
+
+ private:
+  QtMessageHandler previousHandler_ = nullptr;
+  std::array<char, 4> program_{"k4r"};
+  std::array<char, 10> platformOption_{"-platform"};
+  std::array<char, 10> platform_{"offscreen"};
+  std::array<char*, 4> argv_{program_.data(), platformOption_.data(), platform_.data(), nullptr};
+  int argc_ = 3;
+  std::unique_ptr<QGuiApplication> application_;
+};
+
+int RunFaces(const FacesOptions& options, std::ostream& err) {
+  const int count = options.count > 0 ? options.count : face_file::kFaceCount - options.from;
+  if (options.from + count > face_file::kFaceCount) {
+    err << "k4r faces: --from " << options.from << " --count " << count << " runs past the last face, "
+        << face_file::kFaceCount - 1 << "\n";
+    return kExitUsage;
+  }
+
+  const std::filesystem::path faceFile = PathFromArgument(options.faceFile);
+  FaceArchive archive;
+  if (const Status loaded = archive.LoadOffsetTable(faceFile); !loaded) {
+    ReportFailure(err, loaded.failure());
+    return kExitFailure;
+  }
+  std::error_code sizeError;
+  const std::uintmax_t fileSize = std::filesystem::file_size(faceFile, sizeError);
+  if (sizeError) {
+    ReportFailure(err, messages::CannotOpen(faceFile));
+    return kExitFailure;
+  }
+
+  NameListOptions listOption;
+  listOption.faceList = options.faceList;
+  const LoadedNameLists lists = LoadNameLists(listOption, err);
+
+  const OffscreenGuiApplication gui;
+  if (!OffscreenGuiApplication::CanDrawText()) {
+    err << "k4r faces: no GUI application to draw text with\n";
+    return kExitFailure;
+  }
+  FaceSheetRequest request;
+  request.from = options.from;
+  request.count = count;
+  request.columns = options.columns;
+  request.names = lists.faces ? &*lists.faces : nullptr;
+  const Result<QImage> sheet = DrawFaceSheet(archive, fileSize, request);
+  if (!sheet) {
+    ReportFailure(err, sheet.failure());
+    return kExitFailure;
+  }
+
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!sheet.value().save(&buffer, "PNG")) {
+    ReportFailure(err, messages::WriteError());
+    return kExitFailure;
+  }
+  if (const Status written = ReplaceFileAtomically(PathFromArgument(options.output),
+                                                   ByteView(png.constData(), static_cast<std::size_t>(png.size())));
+      !written) {
+    ReportFailure(err, written.failure());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+CommandEntry AddFacesCommand(CLI::App& app) {
+  auto options = std::make_shared<FacesOptions>();
+  CLI::App* command = app.add_subcommand("faces", kDescription);
+  command->footer(kDetails);
+  command->add_option("FACEFILE", options->faceFile, "Face graphics file (KAO_M.VX9)")->required()->type_name("PATH");
+  command->add_option("--face-list", options->faceList, "Face name list (KAO.DAT): names under the numbers")
+      ->type_name("PATH");
+  command->add_option("--from", options->from, "The first face number drawn")
+      ->type_name("N")
+      ->check(CLI::Range(0, face_file::kFaceCount - 1).description(""));
+  command->add_option("--count", options->count, "How many faces, in number order")
+      ->type_name("M")
+      ->check(CLI::Range(1, face_file::kFaceCount).description(""));
+  command->add_option("--columns", options->columns, "Portraits to a row")
+      ->type_name("C")
+      ->check(CLI::Range(1, 100).description(""));
+  command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("SHEET.png")->required();
+  return {command, [options](std::ostream&, std::ostream& err) { return RunFaces(*options, err); }};
+}
+
+}  // namespace k4r::cli
