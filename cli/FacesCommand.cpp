@@ -27,7 +27,7 @@ constexpr const char* kDetails = R"(Draws the faces N .. N+M-1 of FACEFILE (KAO_
 size of 96 x 120 pixels with its face number under it and, with --face-list,
 its name from the face list (KAO.DAT) below that, in the editor's Japanese
 font. The portraits are the same pixels 'k4r face' writes. A face whose
-picture does not lie in the file is a grey box with its number. OUT is
+picture does not lie in the file is a grey box with its number. SHEET.png is
 replaced as a whole (never left half written). No display is needed.
 
 --from defaults to 0, --count to every face from N to 999, --columns to 20.
@@ -81,7 +81,13 @@ class OffscreenGuiApplication {
   std::array<char, 10> platformOption_{"-platform"};
   std::array<char, 10> platform_{"offscreen"};
   std::array<char*, 4> argv_{program_.data(), platformOption_.data(), platform_.data(), nullptr};
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+  // The system's own platform needs no display server there, and a deployed
+  // program may lack the offscreen plugin.
+  int argc_ = 1;
+#else
   int argc_ = 3;
+#endif
   std::unique_ptr<QGuiApplication> application_;
 };
 
