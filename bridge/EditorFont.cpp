@@ -6,7 +6,8 @@
 namespace k4r::bridge {
 
 QFont EditorFont(int pixelSize) {
-  // The same order as the editor's window.
+  // The Windows font under its Japanese and English names, then the
+  // proportional gothics that Linux distributions ship.
   const QStringList wanted = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
                               QStringLiteral("IPAPGothic"),      QStringLiteral("IPA Pゴシック"),
                               QStringLiteral("VL PGothic"),      QStringLiteral("Noto Sans CJK JP")};

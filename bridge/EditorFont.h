@@ -1,5 +1,6 @@
 #pragma once
-// The editor's Japanese font, for pictures drawn outside a window.
+// The editor's one Japanese font: the window, its dialogs and the pictures
+// that k4r draws.
 
 #include <QFont>
 

@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "core/face_archive.h"
-#include "core/find_in_list.h"
+#include "core/reference_lists.h"
 #include "core/value_codes.h"
 
 namespace k4r::demo {
 
 // As long as the game's lists: every position a search covers names someone.
-inline constexpr int kOfficerCount = search_span::kOfficers;  // lines of BUSHOU.DAT
-inline constexpr int kFaceCount = face_file::kFaceCount;      // lines of KAO.DAT, one per portrait
+inline constexpr int kOfficerCount = kOfficerListLength;  // lines of BUSHOU.DAT
+inline constexpr int kFaceCount = kFaceListLength;        // lines of KAO.DAT, one per portrait
 inline constexpr const char* kNoOfficer = "（なし）";
 
 // kOfficerCount distinct names; entry 0 stands for no officer.

@@ -6,7 +6,7 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "ui/EditorFont.h"
+#include "bridge/EditorFont.h"
 
 namespace k4r::ui {
 
@@ -15,7 +15,7 @@ void SetUpFixedDialog(QDialog& dialog, QSize clientSize) {
                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   dialog.setSizeGripEnabled(false);
   dialog.setFixedSize(clientSize);
-  const QFont font = EditorFont();
+  const QFont font = bridge::EditorFont();
   dialog.setFont(font);
   // Under the main window's style sheet a control does not take its font
   // from the dialog, so each one is given it.

@@ -13,7 +13,7 @@ class QWidget;
 namespace k4r::ui {
 
 // A fixed-size dialog with a close box and no minimise, maximise or resize,
-// whose client area is `clientSize`, in EditorFont(): the dialog and every
+// whose client area is `clientSize`, in bridge::EditorFont(): the dialog and every
 // control of its form, each keeping the bold, italic and underline of its
 // form. Call it once the form's controls are made.
 void SetUpFixedDialog(QDialog& dialog, QSize clientSize);

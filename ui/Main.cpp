@@ -16,11 +16,11 @@
 #include <span>
 
 #include "bridge/Cp932.h"
+#include "bridge/EditorFont.h"
 #include "bridge/PortraitImage.h"
 #include "core/reference_lists.h"
 #include "core/settings.h"
 #include "ui/DialogFrame.h"
-#include "ui/EditorFont.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -73,7 +73,7 @@ void TForm1::SetUpControls() {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setAcceptDrops(true);
 
-  const QFont font = k4r::ui::EditorFont();
+  const QFont font = k4r::bridge::EditorFont();
   setFont(font);
   for (QMenu* menu : findChildren<QMenu*>()) {
     menu->setFont(font);
