@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/bytes.h"
-#include "core/reference_lists.h"
+#include "core/Bytes.h"
+#include "core/NameList.h"
 
 namespace k4r::bench {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::bridge {
 

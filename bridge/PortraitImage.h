@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "core/face_archive.h"
+#include "core/FaceArchive.h"
 
 namespace k4r::bridge {
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <optional>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::bridge {
 

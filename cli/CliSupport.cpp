@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "bridge/Cp932.h"
-#include "core/messages.h"
+#include "core/Messages.h"
 
 namespace k4r::cli {
 

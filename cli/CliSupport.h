@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/bytes.h"
-#include "core/officer_file.h"
-#include "core/reference_lists.h"
-#include "core/result.h"
+#include "core/Bytes.h"
+#include "core/NameList.h"
+#include "core/OfficerFile.h"
+#include "core/Result.h"
 
 namespace CLI {
 class App;

@@ -9,7 +9,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
-#include "core/messages.h"
+#include "core/Messages.h"
 #include "k4r_version.h"
 
 namespace k4r::cli {

@@ -10,7 +10,7 @@
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
 #include "cli/RecordFields.h"
-#include "core/bushou_file.h"
+#include "core/BushouFile.h"
 
 namespace k4r::cli {
 namespace {

@@ -9,8 +9,8 @@
 #include "cli/Commands.h"
 #include "cli/CsvWriter.h"
 #include "cli/RecordFields.h"
-#include "core/bushou_file.h"
-#include "core/bushou_record.h"
+#include "core/BushouFile.h"
+#include "core/BushouRecord.h"
 
 namespace k4r::cli {
 namespace {

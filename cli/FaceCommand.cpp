@@ -11,9 +11,9 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
-#include "core/face_archive.h"
-#include "core/file_io.h"
-#include "core/messages.h"
+#include "core/FaceArchive.h"
+#include "core/FileReplace.h"
+#include "core/Messages.h"
 
 namespace k4r::cli {
 namespace {

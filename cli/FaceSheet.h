@@ -7,8 +7,8 @@
 #include <QSize>
 #include <cstdint>
 
-#include "core/face_archive.h"
-#include "core/reference_lists.h"
+#include "core/FaceArchive.h"
+#include "core/NameList.h"
 
 namespace k4r::cli {
 

@@ -15,8 +15,8 @@
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
 #include "cli/FaceSheet.h"
-#include "core/file_io.h"
-#include "core/messages.h"
+#include "core/FileReplace.h"
+#include "core/Messages.h"
 
 namespace k4r::cli {
 namespace {

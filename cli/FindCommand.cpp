@@ -13,9 +13,10 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
-#include "core/find_in_list.h"
-#include "core/messages.h"
-#include "core/reference_lists.h"
+#include "core/FindInList.h"
+#include "core/Messages.h"
+#include "core/NameList.h"
+#include "core/Vocabulary.h"
 
 namespace k4r::cli {
 namespace {

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "core/Vocabulary.h"
+
 namespace k4r::cli {
 
 ShownList::ShownList(std::span<const ByteView> entries)

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/CliSupport.h"
-#include "core/bushou_record.h"
+#include "core/BushouRecord.h"
 
 namespace k4r::cli {
 

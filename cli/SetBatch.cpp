@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "cli/Commands.h"
-#include "core/messages.h"
+#include "core/Messages.h"
 
 namespace k4r::cli {
 namespace {

@@ -16,10 +16,10 @@
 #include "cli/SetFields.h"
 #include "cli/SetRecordInput.h"
 #include "cli/SetValues.h"
-#include "core/bushou_file.h"
-#include "core/file_io.h"
-#include "core/messages.h"
-#include "core/officer_file.h"
+#include "core/BushouFile.h"
+#include "core/FileRead.h"
+#include "core/Messages.h"
+#include "core/OfficerFile.h"
 
 namespace k4r::cli {
 namespace {

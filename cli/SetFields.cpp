@@ -4,7 +4,8 @@
 #include <algorithm>
 
 #include "bridge/Cp932.h"
-#include "core/record_layout.h"
+#include "core/RecordLayout.h"
+#include "core/Vocabulary.h"
 
 namespace k4r::cli {
 namespace {

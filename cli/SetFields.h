@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "cli/CliSupport.h"
-#include "core/bushou_record.h"
-#include "core/officer_file.h"
+#include "core/BushouRecord.h"
+#include "core/OfficerFile.h"
 
 namespace k4r::cli {
 

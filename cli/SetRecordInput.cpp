@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "cli/SetValues.h"
-#include "core/bushou_record.h"
-#include "core/integer_rule.h"
-#include "core/lifespan.h"
-#include "core/messages.h"
-#include "core/storable_numbers.h"
+#include "core/BushouRecord.h"
+#include "core/IntegerRule.h"
+#include "core/Lifespan.h"
+#include "core/Messages.h"
+#include "core/StorableNumbers.h"
 
 namespace k4r::cli {
 namespace {

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "cli/SetFields.h"
-#include "core/bushou_file.h"
-#include "core/officer_file.h"
-#include "core/result.h"
+#include "core/BushouFile.h"
+#include "core/OfficerFile.h"
+#include "core/Result.h"
 
 namespace k4r::cli {
 

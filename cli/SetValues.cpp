@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/integer_rule.h"
-#include "core/lifespan.h"
-#include "core/messages.h"
+#include "core/IntegerRule.h"
+#include "core/Lifespan.h"
+#include "core/Messages.h"
 
 namespace k4r::cli {
 namespace {

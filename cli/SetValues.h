@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "cli/SetFields.h"
-#include "core/officer_file.h"
-#include "core/result.h"
+#include "core/OfficerFile.h"
+#include "core/Result.h"
 
 namespace k4r::cli {
 

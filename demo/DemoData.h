@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/face_archive.h"
-#include "core/reference_lists.h"
-#include "core/value_codes.h"
+#include "core/FaceArchive.h"
+#include "core/NameList.h"
+#include "core/ValueCodes.h"
 
 namespace k4r::demo {
 

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "core/face_archive.h"
+#include "core/FaceArchive.h"
 
 namespace k4r::demo::face_art {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/face_archive.h"
+#include "core/FaceArchive.h"
 #include "demo/PaletteReducer.h"
 
 namespace k4r::demo {

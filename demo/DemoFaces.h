@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::demo {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/face_archive.h"
+#include "core/FaceArchive.h"
 
 namespace k4r::demo {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::ui {
 

@@ -7,7 +7,7 @@
 
 #include <QLineEdit>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 class ByteLimitedEdit : public QLineEdit {
   Q_OBJECT

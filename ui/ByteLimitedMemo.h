@@ -7,7 +7,7 @@
 
 #include <QPlainTextEdit>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 class ByteLimitedMemo : public QPlainTextEdit {
   Q_OBJECT

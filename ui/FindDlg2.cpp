@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QShowEvent>
 
-#include "core/find_in_list.h"
+#include "core/FindInList.h"
 #include "ui/DialogFrame.h"
 #include "ui_FindDlg2.h"
 

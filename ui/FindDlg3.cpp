@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "core/find_in_list.h"
+#include "core/FindInList.h"
 #include "ui/DialogFrame.h"
 #include "ui_FindDlg3.h"
 

@@ -6,8 +6,8 @@
 #include <Qt>
 #include <span>
 
-#include "core/bytes.h"
-#include "core/reference_lists.h"
+#include "core/Bytes.h"
+#include "core/NameList.h"
 
 class QComboBox;
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/bushou_file.h"
-#include "core/face_archive.h"
-#include "core/officer_file.h"
+#include "core/BushouFile.h"
+#include "core/FaceArchive.h"
+#include "core/OfficerFile.h"
 
 class QComboBox;
 class QLabel;

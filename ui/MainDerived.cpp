@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "bridge/Cp932.h"
-#include "core/integer_rule.h"
-#include "core/lifespan.h"
-#include "core/messages.h"
+#include "core/IntegerRule.h"
+#include "core/Lifespan.h"
+#include "core/Messages.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"

@@ -10,7 +10,7 @@
 #include <QToolButton>
 
 #include "bridge/Cp932.h"
-#include "core/storable_numbers.h"
+#include "core/StorableNumbers.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"

@@ -8,9 +8,9 @@
 
 #include "bridge/Cp932.h"
 #include "bridge/SettingsPath.h"
-#include "core/name_list_place.h"
-#include "core/reference_lists.h"
-#include "core/settings.h"
+#include "core/NameList.h"
+#include "core/NameListPlace.h"
+#include "core/Settings.h"
 #include "ui/ListItems.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"

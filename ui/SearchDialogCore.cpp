@@ -9,7 +9,7 @@
 
 #include "bridge/Cp932.h"
 #include "bridge/Messages.h"
-#include "core/find_in_list.h"
+#include "core/FindInList.h"
 #include "ui/Prompts.h"
 
 namespace k4r::ui {

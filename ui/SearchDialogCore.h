@@ -7,8 +7,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "core/bytes.h"
-#include "core/reference_lists.h"
+#include "core/Bytes.h"
+#include "core/NameList.h"
 #include "ui/ListItems.h"
 
 class QComboBox;

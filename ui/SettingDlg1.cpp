@@ -5,8 +5,8 @@
 
 #include "bridge/Cp932.h"
 #include "bridge/SettingsPath.h"
-#include "core/messages.h"
-#include "core/settings.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
 #include "ui/DialogFrame.h"
 #include "ui/Prompts.h"
 #include "ui_SettingDlg1.h"

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "core/integer_rule.h"
+#include "core/IntegerRule.h"
 
 UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
   setFocusPolicy(Qt::NoFocus);

@@ -4,8 +4,8 @@
 #include <QColor>
 #include <cstdint>
 
-#include "core/bytes.h"
-#include "core/face_archive.h"
+#include "core/Bytes.h"
+#include "core/FaceArchive.h"
 
 namespace k4r::testing {
 

@@ -10,7 +10,7 @@
 
 #include "bridge/Cp932.h"
 #include "cli/Commands.h"
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::testing {
 

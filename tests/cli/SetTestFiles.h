@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/K4rTestRun.h"
-#include "core/record_layout.h"
+#include "core/RecordLayout.h"
 #include "support/OfficerImage.h"
 #include "support/TempDir.h"
 

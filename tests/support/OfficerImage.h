@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::testing {
 

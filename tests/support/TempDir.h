@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 
 namespace k4r::testing {
 

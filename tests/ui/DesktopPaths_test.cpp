@@ -13,7 +13,7 @@
 
 #include "bridge/Cp932.h"
 #include "bridge/SettingsPath.h"
-#include "core/settings.h"
+#include "core/Settings.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui/support/EditorFixture.h"

@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QtTest>
 
-#include "core/find_in_list.h"
+#include "core/FindInList.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
 #include "ui/SearchDialogCore.h"

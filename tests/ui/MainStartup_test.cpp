@@ -14,7 +14,7 @@
 #include <QToolButton>
 
 #include "bridge/Cp932.h"
-#include "core/settings.h"
+#include "core/Settings.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui/support/CaseCompare.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bridge/Cp932.h"
-#include "core/reference_lists.h"
+#include "core/Vocabulary.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui/support/CaseCompare.h"

@@ -14,7 +14,7 @@
 
 #include "bridge/Cp932.h"
 #include "bridge/SettingsPath.h"
-#include "core/settings.h"
+#include "core/Settings.h"
 #include "ui/HomePage.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/bytes.h"
+#include "core/Bytes.h"
 #include "support/TempDir.h"
 
 class TForm1;

@@ -1,0 +1,83 @@
+#include "core/IntegerRule.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace k4r {
+namespace {
+
+[[nodiscard]] int DigitValue(char c, unsigned base) {
+  int value = -1;
+  if (c >= '0' && c <= '9') {
+    value = c - '0';
+  } else if (c >= 'a' && c <= 'f') {
+    value = c - 'a' + 10;
+  } else if (c >= 'A' && c <= 'F') {
+    value = c - 'A' + 10;
+  }
+  return value >= 0 && static_cast<unsigned>(value) < base ? value : -1;
+}
+
+// The magnitude of an unsigned digit string, or nothing when it is empty,
+// holds another character or exceeds `limit`.
+[[nodiscard]] std::optional<std::uint64_t> ReadDigits(std::string_view digits, unsigned base, std::uint64_t limit) {
+  if (digits.empty()) {
+    return std::nullopt;
+  }
+  std::uint64_t magnitude = 0;
+  for (const char c : digits) {
+    const int digit = DigitValue(c, base);
+    if (digit < 0) {
+      return std::nullopt;
+    }
+    magnitude = magnitude * base + static_cast<std::uint64_t>(digit);
+    if (magnitude > limit) {
+      return std::nullopt;
+    }
+  }
+  return magnitude;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+
+  std::string_view hexDigits;
+  bool hex = false;
+  if (text.starts_with('$')) {
+    hex = true;
+    hexDigits = text.substr(1);
+  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    hex = true;
+    hexDigits = text.substr(2);
+  }
+
+  if (hex) {
+    // Hexadecimal is a 32-bit pattern: $FFFFFFFF is -1, as the platform's
+    // own conversion reads it. A sign negates the pattern (wrapping).
+    const auto pattern = ReadDigits(hexDigits, 16, std::numeric_limits<std::uint32_t>::max());
+    if (!pattern) {
+      return std::nullopt;
+    }
+    std::uint32_t bits = static_cast<std::uint32_t>(*pattern);
+    if (negative) {
+      bits = 0U - bits;
+    }
+    return static_cast<std::int32_t>(bits);
+  }
+
+  constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int32_t>::max();
+  const auto magnitude = ReadDigits(text, 10, negative ? kMaxPositive + 1 : kMaxPositive);
+  if (!magnitude) {
+    return std::nullopt;
+  }
+  const std::int64_t value = negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace k4r
