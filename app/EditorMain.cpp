@@ -10,6 +10,13 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 #include "bridge/Cp932.h"
 #include "core/Settings.h"
 #include "k4r_version.h"
@@ -32,6 +39,11 @@ constexpr const char* kHelp =
     "  --version      show the version and exit\n"
     "  --             end of the options: a FILE after it may start with a dash\n"
     "\n"
+#ifdef _WIN32
+    "The name lists BUSHOU.DAT and KAO.DAT are read from the working folder (the\n"
+    "game's folder, or the folder of a shortcut's \"Start in\").\n"
+    "Settings live in k4r-editor.ini beside the program.\n"
+#else
     "The name lists BUSHOU.DAT and KAO.DAT are read from the working folder, or else\n"
     "from $XDG_DATA_HOME/k4r-editor/ (default ~/.local/share/k4r-editor/), or else\n"
     "from k4r-editor/ under each folder of $XDG_DATA_DIRS (default /usr/local/share,\n"
@@ -39,7 +51,19 @@ constexpr const char* kHelp =
     "Settings live in k4r-editor.ini beside the program when its folder is writable\n"
     "or the file is already there; otherwise in\n"
     "$XDG_CONFIG_HOME/k4r-editor/k4r-editor.ini (default ~/.config/k4r-editor/).\n"
+#endif
     "The command-line tool k4r reads and edits the same files from the shell.\n";
+
+// A windowed Windows program starts without standard output; when it was
+// started from a console and its output goes nowhere else, it writes there.
+void UseStartingConsole() {
+#ifdef _WIN32
+  if (GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && AttachConsole(ATTACH_PARENT_PROCESS) != 0) {
+    static_cast<void>(std::freopen("CONOUT$", "w", stdout));
+    static_cast<void>(std::freopen("CONOUT$", "w", stderr));
+  }
+#endif
+}
 
 // Answered before the window system starts, so that they work without a display.
 // Returns an exit code when the arguments asked for one of them.
@@ -50,10 +74,12 @@ int AnswerInformationRequest(int argc, char** argv) {
       break;
     }
     if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+      UseStartingConsole();
       std::fputs(kHelp, stdout);
       return 0;
     }
     if (std::strcmp(argument, "--version") == 0) {
+      UseStartingConsole();
       std::printf("k4r-editor %s\n", k4r::kVersion);
       return 0;
     }
@@ -83,10 +109,16 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.k4r_editor"));
   k4r::bridge::RequireCp932Codec();
 
+  const std::filesystem::path programPath = k4r::bridge::ToPath(QCoreApplication::applicationFilePath());
+#ifdef _WIN32
+  // Beside the program, always: an editor unpacked from its zip keeps its
+  // settings in its own folder, as the game's tools do.
+  const std::filesystem::path settingsPath = k4r::SettingsPathFor(programPath);
+#else
   // Beside the program, or in the user's configuration folder for an installed editor.
   const std::filesystem::path settingsPath = k4r::ChooseSettingsPath(
-      k4r::bridge::ToPath(QCoreApplication::applicationFilePath()),
-      k4r::bridge::ToPath(qEnvironmentVariable("XDG_CONFIG_HOME")), k4r::bridge::ToPath(QDir::homePath()));
+      programPath, k4r::bridge::ToPath(qEnvironmentVariable("XDG_CONFIG_HOME")), k4r::bridge::ToPath(QDir::homePath()));
+#endif
   TForm1 form(settingsPath);
   QApplication::setWindowIcon(form.windowIcon());
   form.setWindowTitle(k4r::ui::kAppTitle);

@@ -1,10 +1,7 @@
-#include <iostream>
-#include <string>
-#include <vector>
-
+#include "bridge/ProcessText.h"
 #include "cli/Commands.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  return k4r::cli::Run(arguments, std::cout, std::cerr);
+  const k4r::bridge::Utf8StandardStreams streams;
+  return k4r::cli::Run(k4r::bridge::Utf8Arguments(argc, argv), streams.Out(), streams.Err());
 }

@@ -9,6 +9,13 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 #include <cstdio>
 #include <cstdlib>
 
@@ -79,8 +86,12 @@ void Prompts::ExclamationBeep() {
     State().shown << QStringLiteral("exclamation");
     return;
   }
-  // Qt offers one system sound; the exclamation is that sound too.
+#ifdef _WIN32
+  MessageBeep(MB_ICONEXCLAMATION);
+#else
+  // Qt offers one system sound elsewhere; the exclamation is that sound too.
   QApplication::beep();
+#endif
 }
 
 void Prompts::ShowBox(QWidget* parent, BoxIcon icon, const QString& caption, const QString& text) {
