@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
   // Qt has taken its own options out; anything else unknown is the user's slip.
   const k4r::ui::EditorCommandLine commandLine = k4r::ui::ReadEditorCommandLine(QCoreApplication::arguments());
   if (!commandLine.usageError.isEmpty()) {
+    UseStartingConsole();
     std::fprintf(stderr, "k4r-editor: %s\n%s\n", qPrintable(commandLine.usageError), qPrintable(k4r::ui::kEditorUsage));
     return 2;
   }

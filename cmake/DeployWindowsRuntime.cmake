@@ -49,6 +49,8 @@ file(GET_RUNTIME_DEPENDENCIES
   DIRECTORIES "${index}"
   RESOLVED_DEPENDENCIES_VAR resolved
   UNRESOLVED_DEPENDENCIES_VAR unresolved
+  # A second run finds the copies of the first beside the programs too.
+  CONFLICTING_DEPENDENCIES_PREFIX conflict
   # The system's own DLLs are not found in these folders, and stay unresolved.
   PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-")
 
@@ -59,6 +61,13 @@ foreach(name IN LISTS unresolved)
   if(lower MATCHES "^(qt6|icu|lib|csv|xlsx|zip)")
     message(FATAL_ERROR "No ${name} in ${K4R_DEPLOY_SEARCH}")
   endif()
+endforeach()
+foreach(name IN LISTS conflict_FILENAMES)
+  foreach(candidate IN LISTS conflict_${name})
+    if(candidate MATCHES "^${index}/")
+      list(APPEND resolved "${candidate}")
+    endif()
+  endforeach()
 endforeach()
 set(files "")
 foreach(link IN LISTS resolved)

@@ -27,8 +27,9 @@ if(NOT QT_HOST_PATH)
   set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 endif()
 
-# ctest runs the Windows programs through Wine when it is there.
+# ctest runs the Windows programs through Wine when it is there, in a Wine
+# folder of the build tree's own.
 find_program(K4R_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(K4R_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${K4R_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine-run ${CMAKE_BINARY_DIR}/wine-prefix)
 endif()

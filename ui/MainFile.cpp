@@ -95,7 +95,7 @@ bool TForm1::OpenOfficerFile(const QString& path) {
   // Enabled for good from the first successful load.
   ui->Save1->setEnabled(true);
   ui->ToolButton2->setEnabled(true);
-  setWindowTitle(k4r::ui::kAppTitle + QStringLiteral(" - ") + path);
+  setWindowTitle(k4r::ui::kAppTitle + QStringLiteral(" - ") + QDir::toNativeSeparators(path));
   return true;
 }
 

@@ -71,7 +71,8 @@ void TForm5::OpenFileBtn1Click() {
     return;
   }
   lastChoice_ = QFileInfo(*answer).absoluteFilePath();
-  ui_->PathEdit1->setText(lastChoice_);
+  // As the system writes paths (C:\game\KAO_M.VX9 on Windows).
+  ui_->PathEdit1->setText(QDir::toNativeSeparators(lastChoice_));
 }
 
 void TForm5::OKBtn1Click() {

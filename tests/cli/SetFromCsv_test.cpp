@@ -66,7 +66,7 @@ TEST(SetFromCsv, OneBadCellAndNoFileIsWritten) {
       {"c.K4R,,,軍\r\n",
        "{T}: row 4: column tokugi2_name: '軍' is not an entry of the skills; entries containing it: 軍神 (9), ※軍師 "
        "(12)."},
-      {"missing.K4R,1,,\r\n", "{T}: row 4: ファイル {D}/missing.K4R は開けません."},
+      {"missing.K4R,1,,\r\n", "{T}: row 4: ファイル {M} は開けません."},
       {"./a.K4R,1,,\r\n", "{T}: row 4: the same file as {T}: row 2."},
   };
   for (const auto& c : cases) {
@@ -78,7 +78,8 @@ TEST(SetFromCsv, OneBadCellAndNoFileIsWritten) {
     WriteBytes(dir / "t.csv", header + "a.K4R,1,江戸城,\r\nb.K4R,2,,軍神\r\n" + c.lastRow);
     const testing::K4rRun run = SetFromCsv(dir / "t.csv");
     EXPECT_EQ(run.exitCode, 1);
-    const std::string expected = Filled(Filled(c.message, "{T}", (dir / "t.csv").string()), "{D}", dir.Path().string());
+    const std::string expected =
+        Filled(Filled(c.message, "{T}", (dir / "t.csv").string()), "{M}", (dir / "missing.K4R").string());
     EXPECT_EQ(run.err, expected + "\nk4r set: 1 of 3 refused; no file was written.\n");
     for (const char* name : {"a.K4R", "b.K4R", "c.K4R"}) {
       EXPECT_EQ(ReadBytes(dir / name), NormalImage()) << name;

@@ -30,7 +30,9 @@ EditorRun RunEditor(const QStringList& arguments) {
     editor.waitForFinished();
     return {};
   }
-  return {editor.exitCode(), QString::fromUtf8(editor.readAllStandardError())};
+  // Windows' C runtime ends lines with CR LF.
+  return {editor.exitCode(),
+          QString::fromUtf8(editor.readAllStandardError()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))};
 }
 
 QStringList MenuTexts(QWidget& box) {
