@@ -23,6 +23,10 @@ file(WRITE ${doc_dir}/changelog
   "\n"
   " -- ${CPACK_PACKAGE_CONTACT}  ${release_date}\n")
 
+# What CPack's strip leaves and Debian's does not: the compilers' notes.
+file(GLOB programs ${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/bin/*)
+execute_process(COMMAND strip --remove-section=.comment --remove-section=.note ${programs} COMMAND_ERROR_IS_FATAL ANY)
+
 file(GLOB man_pages ${man_dir}/*.1)
 foreach(file ${doc_dir}/changelog ${man_pages})
   execute_process(COMMAND gzip -9nf ${file} COMMAND_ERROR_IS_FATAL ANY)
