@@ -10,6 +10,8 @@
 #   K4R_DEPLOY_SEARCH       folders holding the DLLs, in order of preference
 #   K4R_DEPLOY_TRANSLATIONS Qt's .qm files to ship (may be empty)
 #   K4R_OBJDUMP             the cross objdump that reads the import tables
+#   K4R_DEPLOY_STRIP        the cross strip, to drop the DLLs' debug sections
+#                           (optional; for installs)
 # Lists arrive joined with "|".
 cmake_minimum_required(VERSION 3.25)
 
@@ -76,6 +78,13 @@ foreach(link IN LISTS resolved)
 endforeach()
 file(REMOVE_RECURSE "${index}")
 file(INSTALL ${files} DESTINATION "${K4R_DEPLOY_DIR}")
+if(K4R_DEPLOY_STRIP)
+  # The compiler's runtime carries 20 MB of debug sections a user never needs.
+  foreach(file IN LISTS files)
+    get_filename_component(name "${file}" NAME)
+    execute_process(COMMAND "${K4R_DEPLOY_STRIP}" --strip-debug "${K4R_DEPLOY_DIR}/${name}" COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+endif()
 
 if(K4R_DEPLOY_TRANSLATIONS)
   file(INSTALL ${K4R_DEPLOY_TRANSLATIONS} DESTINATION "${K4R_DEPLOY_DIR}/translations")

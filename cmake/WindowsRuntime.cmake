@@ -67,6 +67,7 @@ endif()
 k4r_windows_deploy_arguments(k4r_install_deploy "\${CMAKE_INSTALL_PREFIX}"
                              "\${CMAKE_INSTALL_PREFIX}/k4r.exe;\${CMAKE_INSTALL_PREFIX}/k4r-editor.exe"
                              "${K4R_WINDOWS_PLUGINS}")
+list(APPEND k4r_install_deploy "-DK4R_DEPLOY_STRIP=${CMAKE_STRIP}")
 set(k4r_install_script "")
 foreach(argument IN LISTS k4r_install_deploy)
   string(REGEX REPLACE "^-D([^=]*)=(.*)$" "set(\\1 \"\\2\")\n" line "${argument}")
