@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("k4r-editor"));
   QApplication::setApplicationVersion(QString::fromLatin1(k4r::kVersion));
   // The desktop entry's name, so that the window system matches the window to it.
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.k4r_editor"));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(k4r::kAppId));
   k4r::bridge::RequireCp932Codec();
 
   const std::filesystem::path programPath = k4r::bridge::ToPath(QCoreApplication::applicationFilePath());

@@ -73,7 +73,7 @@ file(WRITE ${K4R_DEBIAN_DIR}/copyright
 
 # The package's changelog: this release, on the date the AppStream metainfo
 # gives it, so the two never disagree.
-file(STRINGS ${PROJECT_SOURCE_DIR}/dist/org.example.k4r_editor.metainfo.xml K4R_RELEASE_LINE
+file(STRINGS ${PROJECT_SOURCE_DIR}/dist/${K4R_APP_ID}.metainfo.xml K4R_RELEASE_LINE
      REGEX "<release version=\"@PROJECT_VERSION@\" date=\"[0-9-]+\"")
 if(NOT K4R_RELEASE_LINE MATCHES "date=\"([0-9-]+)\"")
   message(FATAL_ERROR "The metainfo has no release date for the package's changelog")
