@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -45,7 +46,7 @@ std::unique_ptr<DemoSet> MakeDemo() {
   demo->root = pattern;
   demo->folder = demo->root / "demo";
   std::ostringstream out, err;
-  if (cli::Run({"demo", demo->folder.string()}, out, err) != cli::kExitOk) {
+  if (cli::Run({"demo", demo->folder.string()}, std::cin, out, err) != cli::kExitOk) {
     throw std::runtime_error("k4r demo failed: " + err.str());
   }
   demo->faceFile = demo->folder / "KAO_M.VX9";

@@ -44,6 +44,35 @@ std::string HexOf(ByteView bytes) {
   return hex;
 }
 
+std::optional<ByteString> BytesOfHex(std::string_view hex) {
+  const auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') {
+      return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+      return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+      return c - 'A' + 10;
+    }
+    return -1;
+  };
+  if (hex.size() % 2 != 0) {
+    return std::nullopt;
+  }
+  ByteString bytes;
+  bytes.reserve(hex.size() / 2);
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = digit(hex[i]);
+    const int low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) {
+      return std::nullopt;
+    }
+    bytes.push_back(static_cast<char>(high * 16 + low));
+  }
+  return bytes;
+}
+
 std::filesystem::path PathFromArgument(std::string_view argument) {
   return bridge::ToPath(bridge::FromUtf8(argument));
 }

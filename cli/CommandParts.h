@@ -12,7 +12,7 @@ class App;
 namespace k4r::cli {
 
 // Runs a parsed command; returns the exit code.
-using CommandAction = std::function<int(std::ostream& out, std::ostream& err)>;
+using CommandAction = std::function<int(std::istream& in, std::ostream& out, std::ostream& err)>;
 
 struct CommandEntry {
   CLI::App* command = nullptr;

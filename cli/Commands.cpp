@@ -24,7 +24,7 @@ constexpr const char* kFooter =
     "differ), 2 usage error (for diff also a file that cannot be read).\n"
     "Run 'k4r COMMAND --help' for the details of a command.\n";
 
-int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunUnguarded(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
   CLI::App app(kOverview, "k4r");
   app.footer(kFooter);
   app.set_version_flag("--version", std::string("k4r ") + kVersion);
@@ -57,7 +57,7 @@ int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, s
 
   for (const CommandEntry& entry : commands) {
     if (entry.command->parsed()) {
-      return entry.action(out, err);
+      return entry.action(in, out, err);
     }
   }
   err << "k4r: no command given\n";
@@ -66,10 +66,10 @@ int RunUnguarded(const std::vector<std::string>& arguments, std::ostream& out, s
 
 }  // namespace
 
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
   // Nothing may escape: a caller gets an exit code and a message, always.
   try {
-    const int code = RunUnguarded(arguments, out, err);
+    const int code = RunUnguarded(arguments, in, out, err);
     // Output that never arrived (a full disk, a closed pipe) is a failure,
     // however well the command went.
     if (!out.flush()) {

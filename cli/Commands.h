@@ -11,7 +11,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// Runs k4r with `arguments` (without the program name).
-[[nodiscard]] int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Runs k4r with `arguments` (without the program name); `in` stands for
+// standard input.
+[[nodiscard]] int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+                      std::ostream& err);
 
 }  // namespace k4r::cli

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/RecordFields.h"
+#include "cli/ListViews.h"
 
 namespace k4r::cli {
 

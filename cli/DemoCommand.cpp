@@ -9,10 +9,10 @@
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
 #include "core/BushouRecord.h"
+#include "core/FieldTable.h"
 #include "core/FileReplace.h"
 #include "core/Lifespan.h"
 #include "core/Messages.h"
-#include "core/RecordLayout.h"
 #include "demo/DemoData.h"
 #include "demo/DemoFaces.h"
 
@@ -98,7 +98,7 @@ Result<ByteString> SampleImage(const demo::SampleOfficer& officer) {
     return encoded.failure();
   }
   // The editor never writes the sex byte; the game does.
-  image[layout::kSeibetu] = static_cast<char>(officer.seibetu);
+  image[Field(FieldId::seibetu).offset] = static_cast<char>(officer.seibetu);
   return image;
 }
 
@@ -173,7 +173,8 @@ CommandEntry AddDemoCommand(CLI::App& app) {
   command->footer(kDetails);
   command->add_option("DIR", options->directory, "Folder to write the demo set into")->required()->type_name("PATH");
   command->add_flag("--force", options->force, "Replace files of the demo set's names that are already in DIR");
-  return {command, [options](std::ostream& out, std::ostream& err) { return RunDemo(*options, out, err); }};
+  return {command,
+          [options](std::istream&, std::ostream& out, std::ostream& err) { return RunDemo(*options, out, err); }};
 }
 
 }  // namespace k4r::cli

@@ -9,7 +9,8 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
-#include "cli/RecordFields.h"
+#include "cli/FieldHelp.h"
+#include "cli/RecordCells.h"
 #include "core/BushouFile.h"
 
 namespace k4r::cli {
@@ -17,22 +18,25 @@ namespace {
 
 constexpr const char* kDescription = "Show the fields in which two officer files differ";
 
-constexpr const char* kDetails = R"(Compares the decoded fields of A and B, the keys of 'k4r dump --csv' (the
+constexpr const char* kComparison = R"(Compares the decoded fields of A and B, the keys of 'k4r dump --csv' (the
 skills as tokugi1..tokugi3; jumyou follows tanjou and botu), and prints one
 line for each field that differs:
   FIELD: A-VALUE → B-VALUE
 Texts are in JSON quotes (a line break shows as \r\n); a list position has
 its entry's name beside it (officers with --officer-list, faces with
 --face-list); a text whose bytes do not show exactly has them in hexadecimal
-beside it. Bytes that no field covers are not compared (bytes 0-35, 44, 61,
-70, 87, 234-235, 243, 246-247, 250-251 and 267 on), nor a text's bytes after
-its first zero byte, nor the files' lengths.
+beside it. Bytes that no field covers are not compared:
+  bytes )";
+
+constexpr const char* kNotCompared = R"(;
+nor are a text's bytes after its first zero byte, nor the files' lengths.
 
 With --json: one object holding each key that differs, in the dump's order,
-as {"a": A-VALUE, "b": B-VALUE}; a name key (e.g. "Kyoten_name") comes with
-its position, a "_hex" key when the bytes differ, e.g.
-  {"seiji": {"a": 90, "b": 95}, "Kyoten": {"a": 44, "b": 99},
-   "Kyoten_name": {"a": "江戸城", "b": "室町御所"}}
+as {"a": A-VALUE, "b": B-VALUE}; a name key comes with its position, a "_hex"
+key when the bytes differ, e.g.
+)";
+
+constexpr const char* kAfterExample = R"(
 and {} when nothing differs.
 
 Exit status, as for diff(1): 0 no field differs, 1 some do, 2 a usage error
@@ -48,6 +52,17 @@ struct DiffOptions {
   NameListOptions lists;
   bool json = false;
 };
+
+// What --json prints for two officers who differ in politics and base.
+std::string JsonExample() {
+  const auto pair = [](const Json& a, const Json& b) { return Json{{"a", a}, {"b", b}}; };
+  const RecordField& base = Field(FieldId::Kyoten);
+  Json example = Json::object();
+  example[std::string(Field(FieldId::seiji).key)] = pair(90, 95);
+  example[std::string(base.key)] = pair(44, 99);
+  example[std::string(NameKey(base))] = pair("江戸城", "室町御所");
+  return "  " + example.dump(-1, ' ', false);
+}
 
 // A cell as the line shows it: texts quoted, numbers as they are, and
 // nothing for a name outside its list.
@@ -108,7 +123,7 @@ Json DifferenceObject(const std::vector<FieldCell>& a, const std::vector<FieldCe
 
 int RunDiff(const DiffOptions& options, std::ostream& out, std::ostream& err) {
   const LoadedNameLists loaded = LoadNameLists(options.lists, err);
-  const ShownLists lists(loaded);
+  const ListViews lists(loaded);
   std::vector<std::vector<FieldCell>> sides;
   for (const std::string* file : {&options.a, &options.b}) {
     const Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(*file));
@@ -141,7 +156,7 @@ int RunDiff(const DiffOptions& options, std::ostream& out, std::ostream& err) {
 CommandEntry AddDiffCommand(CLI::App& app) {
   auto options = std::make_shared<DiffOptions>();
   CLI::App* command = app.add_subcommand("diff", kDescription);
-  command->footer(kDetails);
+  command->footer(std::string(kComparison) + UncoveredBytesText() + kNotCompared + JsonExample() + kAfterExample);
   command->add_option("A", options->a, "The first officer file (.K4R)")->required()->type_name("A.K4R");
   command->add_option("B", options->b, "The second officer file (.K4R)")->required()->type_name("B.K4R");
   command
@@ -151,7 +166,8 @@ CommandEntry AddDiffCommand(CLI::App& app) {
   command->add_option("--face-list", options->lists.faceList, "Face name list (KAO.DAT): names beside Kao")
       ->type_name("PATH");
   command->add_flag("--json", options->json, "One JSON object of the differences instead of lines");
-  return {command, [options](std::ostream& out, std::ostream& err) { return RunDiff(*options, out, err); }};
+  return {command,
+          [options](std::istream&, std::ostream& out, std::ostream& err) { return RunDiff(*options, out, err); }};
 }
 
 }  // namespace k4r::cli

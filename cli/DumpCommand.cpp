@@ -8,7 +8,8 @@
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
 #include "cli/CsvWriter.h"
-#include "cli/RecordFields.h"
+#include "cli/FieldHelp.h"
+#include "cli/RecordCells.h"
 #include "core/BushouFile.h"
 #include "core/BushouRecord.h"
 
@@ -17,25 +18,17 @@ namespace {
 
 constexpr const char* kDescription = "Print the fields of officer files as JSON or as a CSV table";
 
-constexpr const char* kDetails = R"(Output: with one FILE, one JSON object (indented); with several, JSON Lines:
+constexpr const char* kOutput = R"(Output: with one FILE, one JSON object (indented); with several, JSON Lines:
 one object per line, each starting with "file" (the FILE as given). A FILE that
 cannot be read is reported on stderr, the others are still printed, and the
 exit status is 1.
 
 Keys, in this order, each followed by its companions:
-  sei1 mei1 sei2 mei2 retuden   texts (family name, given name, their readings,
-                                biography with its line breaks as stored)
-  seiji tousotu tiryaku kyouyou giri   abilities (the stored byte, 0..255)
-  tokugi        the three skill positions, tokugi_names their entries
-  seibetu       the sex byte as a number (read only)
-  tanjou botu   birth and death year; jumyou = botu - tanjou + 1
-  shutuji sinjin Kyoten Aishou   origin, faith, base, compatibility positions,
-                each with its entry beside it: shutuji_name .. Kyoten_name ..
-  Oya Tomo Teki   father, friend, enemy (positions in the officer list; 0 none);
-                Oya_name.. only with --officer-list
-  Kao           face number; Kao_name only with --face-list
-Positions are exactly what the file decodes to, also outside their list; a
-name for a position outside its list is null.
+)";
+
+constexpr const char* kValues = R"(Texts keep their line breaks as stored. Positions are exactly what the file
+decodes to, also outside their list; a name for a position outside its list
+is null.
 
 Texts that do not convert to UTF-8 and back to the same bytes get an extra key
 right after them, e.g. "sei1_hex", with the stored bytes in hexadecimal: bytes
@@ -62,7 +55,11 @@ Examples:
 )";
 
 // `file` first when given: the key of a line of JSON Lines.
-Json RecordToJson(const BushouRecord& record, const ShownLists& lists, const std::string* file) {
+std::string Details() {
+  return std::string(kOutput) + DumpFieldHelp() + kValues;
+}
+
+Json RecordToJson(const BushouRecord& record, const ListViews& lists, const std::string* file) {
   Json object = Json::object();
   if (file != nullptr) {
     object["file"] = *file;
@@ -74,7 +71,7 @@ Json RecordToJson(const BushouRecord& record, const ShownLists& lists, const std
 }
 
 // One row of the CSV dump: the file as given, then every cell.
-std::string RecordToCsv(const BushouRecord& record, const ShownLists& lists, const std::string& file) {
+std::string RecordToCsv(const BushouRecord& record, const ListViews& lists, const std::string& file) {
   std::string row;
   row.reserve(512);
   AppendCsvField(row, file);
@@ -100,7 +97,7 @@ struct DumpOptions {
 int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
   // The shown lists view the loaded ones, which must outlive them.
   const LoadedNameLists loaded = LoadNameLists(options.lists, err);
-  const ShownLists lists(loaded);
+  const ListViews lists(loaded);
   const bool single = options.files.size() == 1 && !options.csv;
   if (options.csv) {
     std::vector<std::string_view> header{"file"};
@@ -134,11 +131,12 @@ int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
 CommandEntry AddDumpCommand(CLI::App& app) {
   auto options = std::make_shared<DumpOptions>();
   CLI::App* command = app.add_subcommand("dump", kDescription);
-  command->footer(kDetails);
+  command->footer(Details());
   command->add_option("FILE", options->files, "Officer files (.K4R)")->required()->type_name("PATH ...");
   AddNameListOptions(*command, options->lists);
   command->add_flag("--csv", options->csv, "One CSV table for spreadsheets instead of JSON (see below)");
-  return {command, [options](std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
+  return {command,
+          [options](std::istream&, std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
 }
 
 }  // namespace k4r::cli

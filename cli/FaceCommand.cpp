@@ -73,7 +73,7 @@ CommandEntry AddFaceCommand(CLI::App& app) {
       ->type_name("0..999")
       ->check(CLI::Range(0, face_file::kFaceCount - 1).description(""));
   command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("OUT.png")->required();
-  return {command, [options](std::ostream&, std::ostream& err) { return RunFace(*options, err); }};
+  return {command, [options](std::istream&, std::ostream&, std::ostream& err) { return RunFace(*options, err); }};
 }
 
 }  // namespace k4r::cli

@@ -167,7 +167,7 @@ CommandEntry AddFacesCommand(CLI::App& app) {
       ->type_name("C")
       ->check(CLI::Range(1, 100).description(""));
   command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("SHEET.png")->required();
-  return {command, [options](std::ostream&, std::ostream& err) { return RunFaces(*options, err); }};
+  return {command, [options](std::istream&, std::ostream&, std::ostream& err) { return RunFaces(*options, err); }};
 }
 
 }  // namespace k4r::cli

@@ -122,7 +122,8 @@ CommandEntry AddFindCommand(CLI::App& app) {
   command->add_option("--span", options->span, "How many positions the search covers")
       ->type_name("N")
       ->check(CLI::Range(1, std::numeric_limits<std::int32_t>::max()).description(""));
-  return {command, [options](std::ostream& out, std::ostream& err) { return RunFind(*options, out, err); }};
+  return {command,
+          [options](std::istream&, std::ostream& out, std::ostream& err) { return RunFind(*options, out, err); }};
 }
 
 }  // namespace k4r::cli

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "core/Messages.h"
+#include "core/OfficerFile.h"
 
 namespace k4r::cli {
 namespace {
@@ -16,7 +17,7 @@ constexpr int kMostReported = 10;
 struct PendingSave {
   const BatchItem* item = nullptr;
   BushouFile file;
-  OfficerForm form;
+  BushouRecord record;
 };
 
 // Two rows naming one file would each save over the other's change.
@@ -33,7 +34,7 @@ std::filesystem::path ResolvedFile(std::string_view file, const std::filesystem:
   return path.is_absolute() || folder.empty() ? path : folder / path;
 }
 
-int ApplyBatch(const std::vector<BatchItem>& items, const ChoiceLists& lists, std::ostream& err) {
+int ApplyBatch(const std::vector<BatchItem>& items, const ListViews& lists, std::ostream& err) {
   const LoadedNameLists& loaded = lists.loaded();
   const NameListSizes sizes = loaded.Sizes();
   std::vector<PendingSave> pending;
@@ -52,13 +53,12 @@ int ApplyBatch(const std::vector<BatchItem>& items, const ChoiceLists& lists, st
       refuse(item, "the same file as " + earlier->second->where);
       continue;
     }
-    PendingSave save{&item, {}, StartForm(sizes)};
-    if (const Status read = LoadOfficerFile(item.path, save.file, save.form, KeepFlags{}, loaded.availability, sizes);
-        !read) {
+    PendingSave save{&item, {}, {}};
+    if (const Status read = LoadOfficerRecord(item.path, save.file, save.record, loaded.availability, sizes); !read) {
       refuse(item, read.failure().message);
       continue;
     }
-    if (const Status applied = item.input.ApplyTo(save.file, save.form, lists); !applied) {
+    if (const Status applied = item.input.ApplyTo(save.file, save.record, lists); !applied) {
       refuse(item, applied.failure().message);
       continue;
     }
@@ -74,7 +74,7 @@ int ApplyBatch(const std::vector<BatchItem>& items, const ChoiceLists& lists, st
 
   std::size_t written = 0;
   for (PendingSave& save : pending) {
-    if (const Status saved = SaveOfficerFile(save.item->path, save.file, save.form, loaded.availability); !saved) {
+    if (const Status saved = SaveOfficerRecord(save.item->path, save.file, save.record, loaded.availability); !saved) {
       ReportFailure(err, save.item->where + ": " + saved.failure().message);
       err << "k4r set: " << written << " of " << pending.size()
           << " files were written before this failure; the others are as they were.\n";

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/SetFields.h"
+#include "cli/ListViews.h"
 #include "cli/SetRecordInput.h"
 
 namespace k4r::cli {
@@ -40,6 +40,6 @@ struct BatchItem {
 // Loads and checks every item, then saves each file as the editor saves;
 // nothing is written unless every item passes. Messages go to `err`; the
 // exit code comes back.
-[[nodiscard]] int ApplyBatch(const std::vector<BatchItem>& items, const ChoiceLists& lists, std::ostream& err);
+[[nodiscard]] int ApplyBatch(const std::vector<BatchItem>& items, const ListViews& lists, std::ostream& err);
 
 }  // namespace k4r::cli

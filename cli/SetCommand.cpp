@@ -1,7 +1,7 @@
 // k4r set: open an officer file as the editor does, change fields, save it.
 
 #include <CLI/CLI.hpp>
-#include <iostream>
+#include <istream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -12,8 +12,9 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
+#include "cli/FieldHelp.h"
+#include "cli/ListViews.h"
 #include "cli/SetBatch.h"
-#include "cli/SetFields.h"
 #include "cli/SetRecordInput.h"
 #include "cli/SetValues.h"
 #include "core/BushouFile.h"
@@ -26,7 +27,7 @@ namespace {
 
 constexpr const char* kDescription = "Change fields of an officer file and save it as the editor does";
 
-constexpr const char* kDetails = R"(Three ways to call it:
+constexpr const char* kUsage = R"(Three ways to call it:
   k4r set FILE [NAME=VALUE...]        change fields of one file
   k4r set FILE --from-json PATH       apply one object of 'k4r dump' to FILE
   k4r set --from-json LINES.jsonl     apply each line of a several-file dump
@@ -37,22 +38,9 @@ forms of the fields back. Everything given is checked before any file is
 written: one refused value, in any row, and no file changes (exit status 1).
 
 Names (the same as in 'k4r dump'):
-  sei1 mei1           family and given name, at most 8 bytes in CP932
-  sei2 mei2           their readings, at most 16 bytes in CP932
-  retuden             biography, at most 146 bytes in CP932 after every line
-                      break (LF, CR or CR LF) became CR LF
-  seiji tousotu tiryaku kyouyou giri   abilities
-  tokugi1 tokugi2 tokugi3   skills (0..19; 19 is "（なし）")
-  tanjou              birth year; moves botu so that the lifespan stays
-  jumyou              lifespan; moves botu (botu = tanjou + jumyou - 1)
-  botu                death year; moves jumyou, the birth year stays
-  shutuji sinjin Kyoten Aishou   origin (0..11), faith (0..2), base (0..99),
-                      compatibility (0..99)
-  Oya Tomo Teki       father, friend, enemy in the officer list (0 none);
-                      need --officer-list
-  Kao                 face number; needs --face-list and --face-file
-  seibetu             read only: the editor never writes it
-Numbers are decimal or hexadecimal after "$", "0x" or "0X", 32-bit, with an
+)";
+
+constexpr const char* kRules = R"(Numbers are decimal or hexadecimal after "$", "0x" or "0X", 32-bit, with an
 optional sign; the save refuses what the file cannot hold as given. Texts
 are UTF-8 and must be expressible in code page 932.
 
@@ -70,8 +58,8 @@ number is written only when --face-list names a readable list and --face-file
 an existing file; setting them otherwise is refused.
 
 --from-json and --from-csv take the keys of 'k4r dump', any subset of them:
-  - "X_name" (and "tokugi_names", or tokugi1_name.. in a table) sets the list
-    field X by name when X is not given; given both, they must agree.
+  - "X_name" (and the skills' names array, or tokugi1_name.. in a table) sets
+    the list field X by name when X is not given; given both, they must agree.
   - botu and jumyou given together must agree with tanjou (the given one, or
     the file's).
   - seibetu is accepted when it equals the file's, refused otherwise.
@@ -97,8 +85,12 @@ Examples:
   k4r set --from-csv table.csv --officer-list BUSHOU.DAT
 )";
 
+std::string Details() {
+  return std::string(kUsage) + SetFieldHelp() + kRules;
+}
+
 struct Assignment {
-  const SettableField* field = nullptr;
+  const RecordField* field = nullptr;
   std::string value;
 };
 
@@ -112,12 +104,12 @@ std::optional<std::string> ParseAssignments(const std::vector<std::string>& argu
       return "'" + argument + "' is not NAME=VALUE";
     }
     const std::string_view name = std::string_view(argument).substr(0, equals);
-    const SettableField* field = FindField(name);
+    const RecordField* field = FieldByKey(name);
     if (field == nullptr) {
       return "unknown field '" + std::string(name) + "' (see k4r set --help for the names)";
     }
-    if (field->kind == FieldKind::ReadOnly) {
-      return "seibetu is read only: the sex byte is never written";
+    if (field->kind == FieldKind::RawByte) {
+      return std::string(field->key) + " is read only: the sex byte is never written";
     }
     assignments.push_back({field, argument.substr(equals + 1)});
   }
@@ -144,31 +136,24 @@ int RunAssignments(const SetOptions& options, std::ostream& err) {
   }
 
   const LoadedNameLists lists = LoadNameLists(options.lists, err);
-  const ChoiceLists choices(lists);
-  const NameListSizes sizes = lists.Sizes();
+  const ListViews views(lists);
   const std::filesystem::path path = PathFromArgument(options.file);
 
-  OfficerForm form = StartForm(sizes);
+  BushouRecord record;
   BushouFile file;
-  if (const Status loaded = LoadOfficerFile(path, file, form, KeepFlags{}, lists.availability, sizes); !loaded) {
+  if (const Status loaded = LoadOfficerRecord(path, file, record, lists.availability, lists.Sizes()); !loaded) {
     ReportFailure(err, loaded.failure());
     return kExitFailure;
   }
 
   for (const Assignment& assignment : assignments) {
-    if (const Status applied = SetFromArgument(*assignment.field, assignment.value, form, choices); !applied) {
-      ReportFailure(err, Labelled(assignment.field->name, applied.failure()));
+    if (const Status applied = SetFromArgument(*assignment.field, assignment.value, record, views); !applied) {
+      ReportFailure(err, Labelled(assignment.field->key, applied.failure()));
       return kExitFailure;
     }
   }
 
-  // The editor's save refuses numbers the file would store as other ones;
-  // so does this one.
-  if (const Status savable = CheckSavable(file, form, lists.availability); !savable) {
-    ReportFailure(err, savable.failure());
-    return kExitFailure;
-  }
-  if (const Status saved = SaveOfficerFile(path, file, form, lists.availability); !saved) {
+  if (const Status saved = SaveOfficerRecord(path, file, record, lists.availability); !saved) {
     ReportFailure(err, saved.failure());
     return kExitFailure;
   }
@@ -219,8 +204,8 @@ int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err)
     return kExitFailure;
   }
   const LoadedNameLists lists = LoadNameLists(options.lists, err);
-  const ChoiceLists choices(lists);
-  return ApplyBatch(items.value(), choices, err);
+  const ListViews views(lists);
+  return ApplyBatch(items.value(), views, err);
 }
 
 int RunSet(const SetOptions& options, std::istream& in, std::ostream& err) {
@@ -238,7 +223,7 @@ int RunSet(const SetOptions& options, std::istream& in, std::ostream& err) {
 CommandEntry AddSetCommand(CLI::App& app) {
   auto options = std::make_shared<SetOptions>();
   CLI::App* command = app.add_subcommand("set", kDescription);
-  command->footer(kDetails);
+  command->footer(Details());
   command->add_option("FILE", options->file, "Officer file (.K4R), overwritten in place")->type_name("PATH");
   command->add_option("ASSIGNMENTS", options->assignments, "Fields to change, as NAME=VALUE (see below)")
       ->type_name("NAME=VALUE");
@@ -250,7 +235,7 @@ CommandEntry AddSetCommand(CLI::App& app) {
       ->type_name("TABLE")
       ->excludes(json);
   AddNameListOptions(*command, options->lists);
-  return {command, [options](std::ostream&, std::ostream& err) { return RunSet(*options, std::cin, err); }};
+  return {command, [options](std::istream& in, std::ostream&, std::ostream& err) { return RunSet(*options, in, err); }};
 }
 
 }  // namespace k4r::cli

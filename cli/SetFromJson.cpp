@@ -4,15 +4,17 @@
 #include <string>
 
 #include "cli/CliSupport.h"
+#include "cli/RecordCells.h"
 #include "cli/SetBatch.h"
+#include "core/FieldTable.h"
 
 namespace k4r::cli {
 namespace {
 
-using Json = nlohmann::json;
+using InputJson = nlohmann::json;
 
 // A JSON value as the text a NAME=VALUE would give; nullopt for null.
-Result<std::optional<std::string>> TextOf(const Json& value, const std::string& label) {
+Result<std::optional<std::string>> TextOf(const InputJson& value, const std::string& label) {
   if (value.is_null()) {
     return std::optional<std::string>{};
   }
@@ -23,11 +25,11 @@ Result<std::optional<std::string>> TextOf(const Json& value, const std::string& 
     return std::optional<std::string>{value.is_number_unsigned() ? std::to_string(value.get<std::uint64_t>())
                                                                  : std::to_string(value.get<std::int64_t>())};
   }
-  return Failure{label + ": " + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
+  return Failure{label + ": " + value.dump(-1, ' ', false, InputJson::error_handler_t::replace) +
                  " is neither a text nor a whole number"};
 }
 
-Status AddValue(RecordInput& input, std::string_view key, std::string label, const Json& value) {
+Status AddValue(RecordInput& input, std::string_view key, std::string label, const InputJson& value) {
   Result<std::optional<std::string>> text = TextOf(value, label);
   if (!text) {
     return text.failure();
@@ -36,28 +38,30 @@ Status AddValue(RecordInput& input, std::string_view key, std::string label, con
 }
 
 // The skills come as two arrays of three.
-Status AddSkills(RecordInput& input, const std::string& key, const Json& value) {
-  if (!value.is_array() || value.size() != 3) {
+Status AddSkills(RecordInput& input, const std::string& key, const InputJson& value) {
+  constexpr FieldId kSkills[] = {FieldId::tokugi1, FieldId::tokugi2, FieldId::tokugi3};
+  if (!value.is_array() || value.size() != std::size(kSkills)) {
     return Failure{"key " + key + ": not an array of three"};
   }
-  const std::string suffix = key == "tokugi" ? "" : "_name";
-  for (std::size_t i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < std::size(kSkills); ++i) {
+    const RecordField& skill = Field(kSkills[i]);
     const std::string label = "key " + key + "[" + std::to_string(i) + "]";
-    if (Status added = AddValue(input, "tokugi" + std::to_string(i + 1) + suffix, label, value[i]); !added) {
+    const std::string_view skillKey = key == kSkillsKey ? skill.key : NameKey(skill);
+    if (Status added = AddValue(input, skillKey, label, value[i]); !added) {
       return added;
     }
   }
   return Success();
 }
 
-Result<RecordInput> InputFromObject(const Json& object) {
+Result<RecordInput> InputFromObject(const InputJson& object) {
   if (!object.is_object()) {
     return Failure{"not a JSON object"};
   }
   RecordInput input;
   for (const auto& [key, value] : object.items()) {
-    Status added = key == "tokugi" || key == "tokugi_names" ? AddSkills(input, key, value)
-                                                            : AddValue(input, key, "key " + key, value);
+    Status added = key == kSkillsKey || key == kSkillNamesKey ? AddSkills(input, key, value)
+                                                              : AddValue(input, key, "key " + key, value);
     if (!added) {
       return added.failure();
     }
@@ -65,10 +69,10 @@ Result<RecordInput> InputFromObject(const Json& object) {
   return input;
 }
 
-Result<Json> Parse(std::string_view text) {
+Result<InputJson> Parse(std::string_view text) {
   try {
-    return Json::parse(text.begin(), text.end());
-  } catch (const Json::parse_error& error) {
+    return InputJson::parse(text.begin(), text.end());
+  } catch (const InputJson::parse_error& error) {
     return Failure{std::string("not JSON (") + error.what() + ")"};
   }
 }
@@ -81,7 +85,7 @@ Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::stri
   const std::string name(source);
   std::vector<BatchItem> items;
   if (file) {
-    const Result<Json> object = Parse(content);
+    const Result<InputJson> object = Parse(content);
     if (!object) {
       return Failure{name + ": " + object.failure().message};
     }
@@ -106,7 +110,7 @@ Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::stri
       continue;
     }
     const std::string where = name + ": line " + std::to_string(lineNumber);
-    const Result<Json> object = Parse(line);
+    const Result<InputJson> object = Parse(line);
     if (!object) {
       return Failure{where + ": " + object.failure().message};
     }

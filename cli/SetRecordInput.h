@@ -1,15 +1,16 @@
 #pragma once
 // What one JSON object or one table row says about one officer file, key by
-// key, and how it applies to the form loaded from that file.
+// key, and how it applies to the record loaded from that file.
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "cli/SetFields.h"
+#include "cli/ListViews.h"
 #include "core/BushouFile.h"
-#include "core/OfficerFile.h"
+#include "core/BushouRecord.h"
+#include "core/FieldTable.h"
 #include "core/Result.h"
 
 namespace k4r::cli {
@@ -26,12 +27,12 @@ class RecordInput {
   // The "file" value, when given.
   [[nodiscard]] const std::optional<std::string>& file() const { return file_; }
 
-  // Applies every value to `form`, freshly loaded from `file`. A field whose
-  // given values all equal what 'k4r dump' shows for the file keeps the
+  // Applies every value to `record`, freshly loaded from `file`. A field
+  // whose given values all equal what 'k4r dump' shows for the file keeps the
   // loaded value, so a file's own dump changes nothing; other values follow
   // the rules of NAME=VALUE. The result must be savable: the save's own
   // checks run here too, so that nothing is refused once writing starts.
-  [[nodiscard]] Status ApplyTo(const BushouFile& file, OfficerForm& form, const ChoiceLists& lists) const;
+  [[nodiscard]] Status ApplyTo(const BushouFile& file, BushouRecord& record, const ListViews& lists) const;
 
  private:
   struct Given {
@@ -41,28 +42,21 @@ class RecordInput {
   struct Parts {
     std::optional<Given> value, name, hex;
   };
-  static constexpr std::size_t kMostFields = 32;
-
-  // One step per field (the three years together), in the fields' order.
-  [[nodiscard]] Status ApplyStep(std::size_t index, const BushouRecord& record, OfficerForm& form,
-                                 const ChoiceLists& lists) const;
-  [[nodiscard]] Status ApplyText(const SettableField& field, const Parts& parts, const BushouRecord& record,
-                                 OfficerForm& form) const;
-  [[nodiscard]] Status ApplyList(const SettableField& field, const Parts& parts, const BushouRecord& record,
-                                 OfficerForm& form, const ChoiceLists& lists) const;
-  [[nodiscard]] Status ApplyYears(OfficerForm& form) const;
-  [[nodiscard]] const Parts& PartsOf(std::string_view name) const;
+  // One step per field (the three years together), in the fields' order;
+  // `decoded` is the file as it is.
+  [[nodiscard]] Status ApplyStep(std::size_t index, const BushouRecord& decoded, BushouRecord& record,
+                                 const ListViews& lists) const;
+  [[nodiscard]] Status ApplyText(const RecordField& field, const Parts& parts, const BushouRecord& decoded,
+                                 BushouRecord& record) const;
+  [[nodiscard]] Status ApplyList(const RecordField& field, const Parts& parts, const BushouRecord& decoded,
+                                 BushouRecord& record, const ListViews& lists) const;
+  [[nodiscard]] Status ApplyYears(BushouRecord& record) const;
+  [[nodiscard]] const Parts& PartsOf(FieldId id) const;
   // The label of the first value given for the step, for naming a refusal.
   [[nodiscard]] std::optional<std::string> LabelOf(std::size_t index) const;
 
   std::optional<std::string> file_;
-  std::array<Parts, kMostFields> parts_{};
+  std::array<Parts, kFieldCount> parts_{};
 };
-
-// Whether a save of `form` over `file` would go through, without writing
-// anything: the save's number rules, numbers that the file would store as
-// other ones (an ability outside 0..255, a year outside 1280..1791), and the
-// encoding.
-[[nodiscard]] Status CheckSavable(const BushouFile& file, const OfficerForm& form, const Availability& availability);
 
 }  // namespace k4r::cli

@@ -6,6 +6,7 @@
 #include "core/IntegerRule.h"
 #include "core/Lifespan.h"
 #include "core/Messages.h"
+#include "core/OfficerFile.h"
 
 namespace k4r::cli {
 namespace {
@@ -13,26 +14,13 @@ namespace {
 constexpr std::size_t kMostSuggestions = 5;
 constexpr std::size_t kMostPositionsListed = 10;
 
-std::string Quoted(std::string_view text) {
-  std::string quoted = "'";
-  quoted += text;
-  quoted += "'";
-  return quoted;
-}
+using messages::Quoted;
 
-Result<std::int32_t> Integer(std::string_view text) {
-  const std::optional<std::int32_t> value = ParseInteger(text);
-  if (!value) {
-    return Failure{messages::NotAnInteger(text)};
-  }
-  return *value;
-}
-
-Result<std::string> Sum(const char* what, std::int64_t value) {
+Result<std::int32_t> Sum(const char* what, std::int64_t value) {
   if (value < INT32_MIN || value > INT32_MAX) {
     return Failure{std::string("the ") + what + " would be " + std::to_string(value) + ", not a 32-bit integer"};
   }
-  return std::to_string(value);
+  return static_cast<std::int32_t>(value);
 }
 
 std::string PositionList(std::span<const ListPosition> positions, std::size_t most) {
@@ -46,12 +34,12 @@ std::string PositionList(std::span<const ListPosition> positions, std::size_t mo
 // Without its list loaded (and, for the face, the face file) the save leaves
 // a field's bytes alone: say so rather than report a change that never
 // reaches the file.
-std::optional<Failure> Unwritable(const SettableField& field, const ChoiceLists& lists) {
+std::optional<Failure> Unwritable(const RecordField& field, const ListViews& lists) {
   const Availability& availability = lists.loaded().availability;
-  if (field.list == ListKind::Officers && !availability.officerList) {
+  if (field.kind == FieldKind::OfficerReference && !availability.officerList) {
     return Failure{"officer references are written only with a readable --officer-list"};
   }
-  if (field.list == ListKind::Faces && !availability.face) {
+  if (field.kind == FieldKind::Face && !availability.face) {
     return Failure{"the face number is written only with a readable --face-list and an existing --face-file"};
   }
   return std::nullopt;
@@ -63,7 +51,7 @@ Failure Labelled(std::string_view label, const Failure& failure) {
   return Failure{std::string(label) + ": " + failure.message};
 }
 
-Status SetText(const SettableField& field, std::string_view utf8, OfficerForm& form) {
+Status SetText(const RecordField& field, std::string_view utf8, BushouRecord& record) {
   std::optional<ByteString> bytes = Cp932FromUtf8(utf8);
   if (!bytes) {
     return Failure{Quoted(utf8) + " cannot be written in code page 932"};
@@ -72,82 +60,75 @@ Status SetText(const SettableField& field, std::string_view utf8, OfficerForm& f
     return Failure{"a text cannot hold the NUL character"};
   }
   // The editor gives the biography back with CR LF line breaks; measure that.
-  ByteString stored = field.text == &OfficerForm::retuden ? NormalizeLineBreaks(*bytes) : std::move(*bytes);
+  ByteString stored = field.id == FieldId::retuden ? NormalizeLineBreaks(*bytes) : std::move(*bytes);
   if (stored.size() > field.width) {
     return Failure{Quoted(utf8) + " takes " + std::to_string(stored.size()) +
                    " bytes in code page 932; the field holds " + std::to_string(field.width)};
   }
-  form.*field.text = std::move(stored);
+  record.*field.text = std::move(stored);
   return Success();
 }
 
-Status SetTextBytes(const SettableField& field, ByteString bytes, OfficerForm& form) {
+Status SetTextBytes(const RecordField& field, ByteString bytes, BushouRecord& record) {
   if (bytes.find('\0') != ByteString::npos) {
     return Failure{"a text cannot hold the byte 00"};
   }
-  ByteString stored = field.text == &OfficerForm::retuden ? NormalizeLineBreaks(bytes) : std::move(bytes);
+  ByteString stored = field.id == FieldId::retuden ? NormalizeLineBreaks(bytes) : std::move(bytes);
   if (stored.size() > field.width) {
     return Failure{"the bytes " + Quoted(HexOf(stored)) + " are " + std::to_string(stored.size()) +
                    " bytes; the field holds " + std::to_string(field.width)};
   }
-  form.*field.text = std::move(stored);
+  record.*field.text = std::move(stored);
   return Success();
 }
 
 // Birth year and lifespan are the window's inputs and the death year follows
 // them; a death year given directly moves the lifespan instead.
-Status SetNumber(const SettableField& field, std::string_view text, OfficerForm& form) {
-  const Result<std::int32_t> value = Integer(text);
+Status SetNumber(const RecordField& field, std::string_view text, BushouRecord& record) {
+  const Result<std::int32_t> value = IntegerOf(text);
   if (!value) {
     return value.failure();
   }
   switch (field.kind) {
-    case FieldKind::Ability:
-      // Kept as typed: the save converts it by the same rule.
-      form.*field.number = std::string(text);
-      return Success();
-    case FieldKind::DeathYear: {
-      const Result<std::int32_t> birth = Integer(form.tanjou);
-      if (!birth) {
-        return birth.failure();
+    case FieldKind::Ability: NumberIn(field, record) = value.value(); return Success();
+    case FieldKind::Year:
+      if (field.id == FieldId::botu) {
+        const Result<std::int32_t> lifespan = Sum("lifespan", Lifespan(record.tanjou, value.value()));
+        if (!lifespan) {
+          return lifespan.failure();
+        }
+        record.jumyou = lifespan.value();
+        record.botu = value.value();
+        return Success();
       }
-      Result<std::string> lifespan = Sum("lifespan", Lifespan(birth.value(), value.value()));
-      if (!lifespan) {
-        return lifespan.failure();
-      }
-      form.jumyou = std::move(lifespan.value());
-      form.botu = std::to_string(value.value());
-      return Success();
-    }
-    case FieldKind::BirthYear:
+      [[fallthrough]];
     case FieldKind::Lifespan: {
-      const bool birthGiven = field.kind == FieldKind::BirthYear;
-      const Result<std::int32_t> other = Integer(birthGiven ? form.jumyou : form.tanjou);
-      if (!other) {
-        return other.failure();
-      }
-      const std::int32_t birth = birthGiven ? value.value() : other.value();
-      const std::int32_t lifespan = birthGiven ? other.value() : value.value();
-      Result<std::string> death = Sum("death year", DeathYear(birth, lifespan));
+      const bool birthGiven = field.kind == FieldKind::Year;
+      const std::int32_t birth = birthGiven ? value.value() : record.tanjou;
+      const std::int32_t lifespan = birthGiven ? record.jumyou : value.value();
+      const Result<std::int32_t> death = Sum("death year", DeathYear(birth, lifespan));
       if (!death) {
         return death.failure();
       }
-      (birthGiven ? form.tanjou : form.jumyou) = std::string(text);
-      form.botu = std::move(death.value());
+      record.tanjou = birth;
+      record.jumyou = lifespan;
+      record.botu = death.value();
       return Success();
     }
     case FieldKind::Text:
-    case FieldKind::List:
-    case FieldKind::ReadOnly: break;
+    case FieldKind::FixedListPosition:
+    case FieldKind::OfficerReference:
+    case FieldKind::Face:
+    case FieldKind::RawByte: break;
   }
   return Failure{"is not a number field"};
 }
 
-Status SetListPosition(const SettableField& field, ListPosition position, OfficerForm& form, const ChoiceLists& lists) {
+Status SetListPosition(const RecordField& field, ListPosition position, BushouRecord& record, const ListViews& lists) {
   if (std::optional<Failure> unwritable = Unwritable(field, lists)) {
     return *unwritable;
   }
-  const ChoiceList* list = lists.For(field);
+  const ListView* list = lists.For(field.list);
   if (list == nullptr) {
     return Failure{"its list was not loaded"};
   }
@@ -156,16 +137,16 @@ Status SetListPosition(const SettableField& field, ListPosition position, Office
     return Failure{"position " + std::to_string(position) + " is outside " + list->description() + " (" + range +
                    "; -1 for none)"};
   }
-  PositionIn(field, form) = position;
+  NumberIn(field, record) = position;
   return Success();
 }
 
-Result<ListPosition> PositionOfName(const SettableField& field, std::optional<std::string_view> name,
-                                    const ChoiceLists& lists) {
+Result<ListPosition> PositionOfName(const RecordField& field, std::optional<std::string_view> name,
+                                    const ListViews& lists) {
   if (std::optional<Failure> unwritable = Unwritable(field, lists)) {
     return *unwritable;
   }
-  const ChoiceList* list = lists.For(field);
+  const ListView* list = lists.For(field.list);
   if (list == nullptr) {
     return Failure{"its list was not loaded"};
   }
@@ -195,7 +176,7 @@ Result<ListPosition> PositionOfName(const SettableField& field, std::optional<st
   return Failure{std::move(message)};
 }
 
-bool NameIsAt(const ChoiceList& list, std::optional<std::string_view> name, ListPosition position) {
+bool NameIsAt(const ListView& list, std::optional<std::string_view> name, ListPosition position) {
   if (!name || !list.Holds(position)) {
     return !name && !list.Holds(position);
   }
@@ -206,27 +187,27 @@ bool NameIsAt(const ChoiceList& list, std::optional<std::string_view> name, List
   return (bytes && *bytes == entry) || Utf8FromCp932(entry) == *name;
 }
 
-Status SetFromArgument(const SettableField& field, std::string_view value, OfficerForm& form,
-                       const ChoiceLists& lists) {
+Status SetFromArgument(const RecordField& field, std::string_view value, BushouRecord& record, const ListViews& lists) {
   switch (field.kind) {
-    case FieldKind::Text: return SetText(field, value, form);
-    case FieldKind::List: {
+    case FieldKind::Text: return SetText(field, value, record);
+    case FieldKind::FixedListPosition:
+    case FieldKind::OfficerReference:
+    case FieldKind::Face: {
       if (const std::optional<std::int32_t> position = ParseInteger(value)) {
-        return SetListPosition(field, *position, form, lists);
+        return SetListPosition(field, *position, record, lists);
       }
       const Result<ListPosition> named = PositionOfName(field, value, lists);
       if (!named) {
         return named.failure();
       }
-      return SetListPosition(field, named.value(), form, lists);
+      return SetListPosition(field, named.value(), record, lists);
     }
-    case FieldKind::ReadOnly: return Failure{"read only: the sex byte is never written"};
+    case FieldKind::RawByte: return Failure{"read only: the sex byte is never written"};
     case FieldKind::Ability:
-    case FieldKind::BirthYear:
-    case FieldKind::Lifespan:
-    case FieldKind::DeathYear: break;
+    case FieldKind::Year:
+    case FieldKind::Lifespan: break;
   }
-  return SetNumber(field, value, form);
+  return SetNumber(field, value, record);
 }
 
 }  // namespace k4r::cli

@@ -1,11 +1,10 @@
 #include "core/BushouRecord.h"
 
 #include <algorithm>
-#include <string_view>
 
+#include "core/FieldTable.h"
 #include "core/Lifespan.h"
 #include "core/Messages.h"
-#include "core/RecordLayout.h"
 
 namespace k4r {
 namespace {
@@ -61,83 +60,77 @@ class ImageWriter {
   ByteString& image_;
 };
 
-struct OfficerField {
-  std::string_view label;
-  ListPosition position;
-};
+// The code of a position depends on its list.
+[[nodiscard]] ListPosition DecodePosition(const RecordField& field, ByteView image) {
+  switch (field.list) {
+    case FieldList::Origins: return DecodeOrigin(ByteAt(image, field.offset));
+    case FieldList::Bases: return DecodeBase(PairAt(image, field.offset));
+    default: return DecodeSmallPosition(ByteAt(image, field.offset));
+  }
+}
+
+void EncodePosition(const RecordField& field, ListPosition position, ImageWriter& write) {
+  switch (field.list) {
+    case FieldList::Origins: write.Byte(field.offset, EncodeOrigin(position)); break;
+    case FieldList::Bases: write.Pair(field.offset, EncodeBase(position)); break;
+    default: write.Byte(field.offset, EncodeSmallPosition(position)); break;
+  }
+}
+
+void DecodeField(const RecordField& field, ByteView image, BushouRecord& record) {
+  switch (field.kind) {
+    case FieldKind::Text: record.*field.text = TextAt(image, field.offset, field.width); return;
+    case FieldKind::Ability: NumberIn(field, record) = ByteAt(image, field.offset); return;
+    case FieldKind::Year: NumberIn(field, record) = DecodeYear(PairAt(image, field.offset)); return;
+    case FieldKind::FixedListPosition: NumberIn(field, record) = DecodePosition(field, image); return;
+    case FieldKind::OfficerReference: NumberIn(field, record) = DecodeOfficerRef(PairAt(image, field.offset)); return;
+    case FieldKind::Face: NumberIn(field, record) = DecodeFace(PairAt(image, field.offset)); return;
+    case FieldKind::RawByte: record.*field.byte = ByteAt(image, field.offset); return;
+    case FieldKind::Lifespan: return;  // follows from the years, below
+  }
+}
+
+void EncodeField(const RecordField& field, const BushouRecord& record, ImageWriter& write) {
+  switch (field.kind) {
+    case FieldKind::Text: write.Text(field.offset, field.width, record.*field.text); return;
+    case FieldKind::Ability: write.Byte(field.offset, EncodeAbility(NumberIn(field, record))); return;
+    case FieldKind::Year: write.Pair(field.offset, EncodeYear(NumberIn(field, record))); return;
+    case FieldKind::FixedListPosition: EncodePosition(field, NumberIn(field, record), write); return;
+    case FieldKind::OfficerReference: write.Pair(field.offset, EncodeOfficerRef(NumberIn(field, record))); return;
+    case FieldKind::Face: write.Pair(field.offset, EncodeFace(NumberIn(field, record))); return;
+    case FieldKind::RawByte:
+    case FieldKind::Lifespan: return;  // never written
+  }
+}
 
 }  // namespace
 
 BushouRecord DecodeRecord(ByteView image) {
-  namespace L = layout;
   BushouRecord record;
-  record.sei1 = TextAt(image, L::kSei1, L::kSei1Width);
-  record.mei1 = TextAt(image, L::kMei1, L::kMei1Width);
-  record.sei2 = TextAt(image, L::kSei2, L::kSei2Width);
-  record.mei2 = TextAt(image, L::kMei2, L::kMei2Width);
-  record.retuden = TextAt(image, L::kRetuden, L::kRetudenWidth);
-  record.seiji = ByteAt(image, L::kSeiji);
-  record.tousotu = ByteAt(image, L::kTousotu);
-  record.tiryaku = ByteAt(image, L::kTiryaku);
-  record.kyouyou = ByteAt(image, L::kKyouyou);
-  record.giri = ByteAt(image, L::kGiri);
-  record.tokugi = {DecodeSmallPosition(ByteAt(image, L::kTokugi1)), DecodeSmallPosition(ByteAt(image, L::kTokugi2)),
-                   DecodeSmallPosition(ByteAt(image, L::kTokugi3))};
-  record.seibetu = ByteAt(image, L::kSeibetu);
-  record.tanjou = DecodeYear(PairAt(image, L::kTanjou));
-  record.botu = DecodeYear(PairAt(image, L::kBotu));
+  for (const RecordField& field : RecordFields()) {
+    DecodeField(field, image, record);
+  }
   record.jumyou = static_cast<std::int32_t>(Lifespan(record.tanjou, record.botu));
-  record.shutuji = DecodeOrigin(ByteAt(image, L::kShutuji));
-  record.sinjin = DecodeSmallPosition(ByteAt(image, L::kSinjin));
-  record.Kyoten = DecodeBase(PairAt(image, L::kKyoten));
-  record.Aishou = DecodeSmallPosition(ByteAt(image, L::kAishou));
-  record.Oya = DecodeOfficerRef(PairAt(image, L::kOya));
-  record.Tomo = DecodeOfficerRef(PairAt(image, L::kTomo));
-  record.Teki = DecodeOfficerRef(PairAt(image, L::kTeki));
-  record.Kao = DecodeFace(PairAt(image, L::kKao));
   return record;
 }
 
 Status EncodeRecord(const BushouRecord& record, ByteString& image, EncodeSwitches switches) {
-  namespace L = layout;
-  if (switches.officerRefs) {
-    // Refuse before the first write, so a refused save leaves the image whole.
-    const OfficerField officers[] = {
-        {"実父武将 (Oya)", record.Oya}, {"親友武将 (Tomo)", record.Tomo}, {"敵対武将 (Teki)", record.Teki}};
-    for (const OfficerField& officer : officers) {
-      if (officer.position > kLastCodableOfficer) {
-        return Failure{messages::OfficerHasNoCode(officer.label, officer.position, kLastCodableOfficer)};
-      }
+  const auto writes = [&switches](const RecordField& field) {
+    return (field.kind != FieldKind::OfficerReference || switches.officerRefs) &&
+           (field.kind != FieldKind::Face || switches.face);
+  };
+  // Refuse before the first write, so a refused save leaves the image whole.
+  for (const RecordField& field : RecordFields()) {
+    const ListPosition position = field.kind == FieldKind::OfficerReference ? NumberIn(field, record) : 0;
+    if (writes(field) && position > kLastCodableOfficer) {
+      return Failure{messages::OfficerHasNoCode(FieldLabel(field), position, kLastCodableOfficer)};
     }
   }
-
   ImageWriter write(image);
-  write.Text(L::kSei1, L::kSei1Width, record.sei1);
-  write.Text(L::kMei1, L::kMei1Width, record.mei1);
-  write.Text(L::kSei2, L::kSei2Width, record.sei2);
-  write.Text(L::kMei2, L::kMei2Width, record.mei2);
-  write.Byte(L::kSeiji, EncodeAbility(record.seiji));
-  write.Byte(L::kTousotu, EncodeAbility(record.tousotu));
-  write.Byte(L::kTiryaku, EncodeAbility(record.tiryaku));
-  write.Byte(L::kKyouyou, EncodeAbility(record.kyouyou));
-  write.Byte(L::kGiri, EncodeAbility(record.giri));
-  write.Byte(L::kTokugi1, EncodeSmallPosition(record.tokugi[0]));
-  write.Byte(L::kTokugi2, EncodeSmallPosition(record.tokugi[1]));
-  write.Byte(L::kTokugi3, EncodeSmallPosition(record.tokugi[2]));
-  write.Pair(L::kTanjou, EncodeYear(record.tanjou));
-  write.Pair(L::kBotu, EncodeYear(record.botu));
-  write.Byte(L::kShutuji, EncodeOrigin(record.shutuji));
-  write.Byte(L::kSinjin, EncodeSmallPosition(record.sinjin));
-  write.Text(L::kRetuden, L::kRetudenWidth, record.retuden);
-  write.Pair(L::kKyoten, EncodeBase(record.Kyoten));
-  write.Byte(L::kAishou, EncodeSmallPosition(record.Aishou));
-  if (switches.officerRefs) {
-    write.Pair(L::kOya, EncodeOfficerRef(record.Oya));
-    write.Pair(L::kTomo, EncodeOfficerRef(record.Tomo));
-    write.Pair(L::kTeki, EncodeOfficerRef(record.Teki));
-  }
-  if (switches.face) {
-    write.Pair(L::kKao, EncodeFace(record.Kao));
+  for (const FieldId id : SaveOrder()) {
+    if (writes(Field(id))) {
+      EncodeField(Field(id), record, write);
+    }
   }
   return Success();
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/Messages.h"
+
 namespace k4r {
 namespace {
 
@@ -78,6 +80,13 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   }
   const std::int64_t value = negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
   return static_cast<std::int32_t>(value);
+}
+
+Result<std::int32_t> IntegerOf(std::string_view text) {
+  if (const std::optional<std::int32_t> value = ParseInteger(text)) {
+    return *value;
+  }
+  return Failure{messages::NotAnInteger(text)};
 }
 
 }  // namespace k4r

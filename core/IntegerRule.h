@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/Result.h"
+
 namespace k4r {
 
 // A 32-bit integer written in decimal with an optional sign ("+" or "-"), or
@@ -16,5 +18,8 @@ namespace k4r {
 // a sign or prefix without digits, blanks anywhere, trailing characters, or a
 // value out of range.
 [[nodiscard]] std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// The same, failing with "'%s' は整数ではありません".
+[[nodiscard]] Result<std::int32_t> IntegerOf(std::string_view text);
 
 }  // namespace k4r

@@ -1,7 +1,6 @@
 #include "core/Messages.h"
 
 namespace k4r::messages {
-namespace {
 
 // Built by appending: GCC 12 at -O2 wrongly warns (-Wrestrict) on
 // "'" + std::string(...).
@@ -13,8 +12,6 @@ std::string Quoted(std::string_view text) {
   quoted += '\'';
   return quoted;
 }
-
-}  // namespace
 
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();

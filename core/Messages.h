@@ -9,6 +9,9 @@
 
 namespace k4r::messages {
 
+// A text in single quotes, as every message quotes what it was given.
+[[nodiscard]] std::string Quoted(std::string_view text);
+
 // How a path appears inside a message (UTF-8).
 [[nodiscard]] std::string PathText(const std::filesystem::path& path);
 

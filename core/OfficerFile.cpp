@@ -4,11 +4,14 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/BushouRecord.h"
+#include "core/FieldTable.h"
 #include "core/IntegerRule.h"
 #include "core/Lifespan.h"
 #include "core/Messages.h"
+#include "core/StorableNumbers.h"
 #include "core/Vocabulary.h"
 
 namespace k4r {
@@ -30,11 +33,11 @@ namespace {
 class TextNumbers {
  public:
   std::int32_t Read(const std::string& text) {
-    const std::optional<std::int32_t> value = ParseInteger(text);
+    Result<std::int32_t> value = IntegerOf(text);
     if (!value && !failure_) {
-      failure_ = Failure{messages::NotAnInteger(text)};
+      failure_ = value.failure();
     }
-    return value.value_or(0);
+    return value ? value.value() : 0;
   }
   [[nodiscard]] const std::optional<Failure>& failure() const { return failure_; }
 
@@ -42,7 +45,131 @@ class TextNumbers {
   std::optional<Failure> failure_;
 };
 
+// The positions a load may keep, from the form before it.
+[[nodiscard]] BushouRecord KeptPositions(const OfficerForm& form) {
+  BushouRecord kept;
+  kept.Kyoten = form.Kyoten;
+  kept.Aishou = form.Aishou;
+  kept.Oya = form.Oya;
+  kept.Tomo = form.Tomo;
+  kept.Teki = form.Teki;
+  return kept;
+}
+
+[[nodiscard]] OfficerForm FormOf(const BushouRecord& record) {
+  OfficerForm form;
+  form.sei1 = record.sei1;
+  form.mei1 = record.mei1;
+  form.sei2 = record.sei2;
+  form.mei2 = record.mei2;
+  form.retuden = record.retuden;
+  form.seiji = std::to_string(record.seiji);
+  form.tousotu = std::to_string(record.tousotu);
+  form.tiryaku = std::to_string(record.tiryaku);
+  form.kyouyou = std::to_string(record.kyouyou);
+  form.giri = std::to_string(record.giri);
+  form.tokugi = record.tokugi;
+  form.seibetu = HexByte(record.seibetu);
+  form.tanjou = std::to_string(record.tanjou);
+  form.botu = std::to_string(record.botu);
+  form.jumyou = std::to_string(Lifespan(record.tanjou, record.botu));
+  form.shutuji = record.shutuji;
+  form.sinjin = record.sinjin;
+  form.Kyoten = record.Kyoten;
+  form.Aishou = record.Aishou;
+  form.Oya = record.Oya;
+  form.Tomo = record.Tomo;
+  form.Teki = record.Teki;
+  form.Kao = record.Kao;
+  return form;
+}
+
 }  // namespace
+
+std::int32_t ListLength(FieldList list, const NameListSizes& sizes) {
+  switch (list) {
+    case FieldList::Skills: return vocabulary::kSkillCount;
+    case FieldList::Origins: return vocabulary::kOriginCount;
+    case FieldList::Faiths: return vocabulary::kFaithCount;
+    case FieldList::Bases: return vocabulary::kBaseCount;
+    case FieldList::Compatibility: return vocabulary::kCompatibilityCount;
+    case FieldList::Officers: return sizes.officers;
+    case FieldList::Faces: return sizes.faces;
+    case FieldList::None: break;
+  }
+  return 0;
+}
+
+BushouRecord RecordAsLoaded(BushouRecord decoded, const BushouRecord& before, const Availability& availability,
+                            const NameListSizes& sizes, const KeepFlags& keep) {
+  for (const RecordField& field : RecordFields()) {
+    if (field.list != FieldList::None) {
+      std::int32_t& position = NumberIn(field, decoded);
+      position = Shown(position, ListLength(field.list, sizes));
+    }
+  }
+  const std::pair<bool, ListPosition BushouRecord::*> kept[] = {
+      {keep.Kyoten, &BushouRecord::Kyoten},
+      {keep.Aishou, &BushouRecord::Aishou},
+      {keep.Oya || !availability.officerList, &BushouRecord::Oya},
+      {keep.Tomo || !availability.officerList, &BushouRecord::Tomo},
+      {keep.Teki || !availability.officerList, &BushouRecord::Teki},
+  };
+  for (const auto& [keeps, member] : kept) {
+    if (keeps) {
+      decoded.*member = before.*member;
+    }
+  }
+  return decoded;
+}
+
+Status LoadOfficerRecord(const std::filesystem::path& path, BushouFile& file, BushouRecord& record,
+                         const Availability& availability, const NameListSizes& sizes, const KeepFlags& keep) {
+  Result<ByteString> bytes = BushouFile::LoadFromFile(path);
+  if (!bytes) {
+    return bytes.failure();
+  }
+  record = RecordAsLoaded(DecodeRecord(bytes.value()), record, availability, sizes, keep);
+  file.image = std::move(bytes).value();
+  file.path = path;
+  return Success();
+}
+
+Result<ByteString> SavedImage(const BushouFile& file, const BushouRecord& record,
+                              const Availability& availability) try {
+  // Every caller gets the number check: a number the file would store as
+  // another one must never reach it.
+  if (Status storable = CheckStorableNumbers(record); !storable) {
+    return storable.failure();
+  }
+  BushouRecord stored = record;
+  stored.retuden = NormalizeLineBreaks(record.retuden);
+  ByteString image = file.image;
+  if (Status encoded = EncodeRecord(stored, image, {availability.officerList, availability.face}); !encoded) {
+    return encoded.failure();
+  }
+  return image;
+} catch (const std::bad_alloc&) {
+  return Failure{messages::OutOfMemory()};
+}
+
+Status SaveOfficerRecord(const std::filesystem::path& path, BushouFile& file, const BushouRecord& record,
+                         const Availability& availability) try {
+  // The new image becomes the file's only once it is on disk, so the image
+  // always matches the file it was last read from or written to.
+  Result<ByteString> image = SavedImage(file, record, availability);
+  if (!image) {
+    return image.failure();
+  }
+  BushouFile patched{std::move(image).value(), file.path};
+  if (Status saved = patched.SaveToFile(path); !saved) {
+    return saved;
+  }
+  file.image = std::move(patched.image);
+  return Success();
+} catch (const std::bad_alloc&) {
+  return Failure{messages::OutOfMemory()};
+}
 
 OfficerForm StartForm(const NameListSizes& sizes) {
   OfficerForm form;
@@ -55,55 +182,11 @@ OfficerForm StartForm(const NameListSizes& sizes) {
 
 Status LoadOfficerFile(const std::filesystem::path& path, BushouFile& file, OfficerForm& form, const KeepFlags& keep,
                        const Availability& availability, const NameListSizes& sizes) {
-  Result<ByteString> bytes = BushouFile::LoadFromFile(path);
-  if (!bytes) {
-    return bytes.failure();
+  BushouRecord record = KeptPositions(form);
+  if (Status loaded = LoadOfficerRecord(path, file, record, availability, sizes, keep); !loaded) {
+    return loaded;
   }
-  const BushouRecord record = DecodeRecord(bytes.value());
-
-  // Starting from the form before the load is what keeps the kept fields.
-  OfficerForm next = form;
-  next.sei1 = record.sei1;
-  next.mei1 = record.mei1;
-  next.sei2 = record.sei2;
-  next.mei2 = record.mei2;
-  next.seiji = std::to_string(record.seiji);
-  next.tousotu = std::to_string(record.tousotu);
-  next.tiryaku = std::to_string(record.tiryaku);
-  next.kyouyou = std::to_string(record.kyouyou);
-  next.giri = std::to_string(record.giri);
-  for (std::size_t i = 0; i < record.tokugi.size(); ++i) {
-    next.tokugi[i] = Shown(record.tokugi[i], vocabulary::kSkillCount);
-  }
-  next.seibetu = HexByte(record.seibetu);
-  next.tanjou = std::to_string(record.tanjou);
-  next.botu = std::to_string(record.botu);
-  next.jumyou = std::to_string(Lifespan(record.tanjou, record.botu));
-  next.shutuji = Shown(record.shutuji, vocabulary::kOriginCount);
-  next.sinjin = Shown(record.sinjin, vocabulary::kFaithCount);
-  next.retuden = record.retuden;
-  if (!keep.Kyoten) {
-    next.Kyoten = Shown(record.Kyoten, vocabulary::kBaseCount);
-  }
-  if (!keep.Aishou) {
-    next.Aishou = Shown(record.Aishou, vocabulary::kCompatibilityCount);
-  }
-  if (availability.officerList) {
-    if (!keep.Oya) {
-      next.Oya = Shown(record.Oya, sizes.officers);
-    }
-    if (!keep.Tomo) {
-      next.Tomo = Shown(record.Tomo, sizes.officers);
-    }
-    if (!keep.Teki) {
-      next.Teki = Shown(record.Teki, sizes.officers);
-    }
-  }
-  next.Kao = Shown(record.Kao, sizes.faces);
-
-  file.image = std::move(bytes).value();
-  file.path = path;
-  form = std::move(next);
+  form = FormOf(record);
   return Success();
 }
 
@@ -143,23 +226,8 @@ Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, cons
   if (!record) {
     return record.failure();
   }
-
-  // The patch goes into a copy that becomes the image only once it is on
-  // disk, so the image always matches the file it was last read from or
-  // written to.
-  BushouFile patched{file.image, file.path};
-  if (Status encoded = EncodeRecord(record.value(), patched.image, {availability.officerList, availability.face});
-      !encoded) {
-    return encoded;
-  }
-  if (Status saved = patched.SaveToFile(path); !saved) {
-    return saved;
-  }
-  file.image = std::move(patched.image);
-  return Success();
+  return SaveOfficerRecord(path, file, record.value(), availability);
 } catch (const std::bad_alloc&) {
-  // The record and the patched copy of the image take memory; the image and
-  // the file stay as they were.
   return Failure{messages::OutOfMemory()};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Opening an officer file into the editor's fields and saving them back.
+// Opening an officer file and saving it back: as a record (what k4r edits)
+// and as the editor's fields, which the window shows.
 
 #include <array>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "core/BushouFile.h"
 #include "core/BushouRecord.h"
 #include "core/Bytes.h"
+#include "core/FieldTable.h"
 #include "core/Result.h"
 #include "core/ValueCodes.h"
 #include "core/Vocabulary.h"
@@ -50,6 +52,38 @@ struct NameListSizes {
   std::int32_t faces = 0;
 };
 
+// How many entries the list of a field has: the fixed vocabularies' own
+// lengths, the name lists' as loaded.
+[[nodiscard]] std::int32_t ListLength(FieldList list, const NameListSizes& sizes);
+
+// The record as a load leaves it, from the `decoded` file and the record
+// `before` the load: a position outside its list becomes no selection; a
+// kept field, and the officer references while the officer list is not
+// available, keep the position they had before.
+[[nodiscard]] BushouRecord RecordAsLoaded(BushouRecord decoded, const BushouRecord& before,
+                                          const Availability& availability, const NameListSizes& sizes,
+                                          const KeepFlags& keep = {});
+
+// Reads the file at `path`. On success `file` holds its image and path and
+// `record` the record as loaded (see RecordAsLoaded; `record` is the one
+// before the load); on failure both are unchanged.
+[[nodiscard]] Status LoadOfficerRecord(const std::filesystem::path& path, BushouFile& file, BushouRecord& record,
+                                       const Availability& availability, const NameListSizes& sizes,
+                                       const KeepFlags& keep = {});
+
+// The image a save of `record` over `file` writes, the biography's line
+// breaks made CR LF first. Refused, with the image untouched: a number the
+// file would store as another one (CheckStorableNumbers) and an officer
+// reference without a code. Running out of memory is such a failure.
+[[nodiscard]] Result<ByteString> SavedImage(const BushouFile& file, const BushouRecord& record,
+                                            const Availability& availability);
+
+// Writes SavedImage over the file at `path`. The new image replaces
+// `file.image` only once the file is written, so after any failure the image
+// still matches what was last read or written.
+[[nodiscard]] Status SaveOfficerRecord(const std::filesystem::path& path, BushouFile& file, const BushouRecord& record,
+                                       const Availability& availability);
+
 // The start state of the editor's fields, given the name lists loaded.
 [[nodiscard]] OfficerForm StartForm(const NameListSizes& sizes);
 
@@ -67,14 +101,11 @@ struct NameListSizes {
 // "'%s' は整数ではありません"), the biography's line breaks made CR LF.
 [[nodiscard]] Result<BushouRecord> RecordFromForm(const OfficerForm& form);
 
-// Encodes the form (see RecordFromForm) into the image of `file` and writes the image over the
-// file at `path`. The biography's line breaks become CR LF first; a result
-// longer than the field is cut on a character boundary. On a conversion
-// failure ("'%s' は整数ではありません", abilities first, then birth and death
-// year) or a refused field, neither the image nor the file on disk changes.
-// The patched image replaces `file.image` only once the file is written, so
-// after any failure the image still matches what was last read or written.
-// Running out of memory is such a failure (messages::OutOfMemory()).
+// Saves the record the form stands for (RecordFromForm, then
+// SaveOfficerRecord). A text longer than its field is cut on a character
+// boundary. On a conversion failure ("'%s' は整数ではありません", abilities
+// first, then birth and death year) or a refused field, neither the image nor
+// the file on disk changes.
 [[nodiscard]] Status SaveOfficerFile(const std::filesystem::path& path, BushouFile& file, const OfficerForm& form,
                                      const Availability& availability);
 

@@ -1,5 +1,6 @@
 #include "core/StorableNumbers.h"
 
+#include "core/FieldTable.h"
 #include "core/Messages.h"
 
 namespace k4r {
@@ -12,18 +13,13 @@ Status CheckStorableNumber(std::string_view caption, std::int32_t value, NumberR
 }
 
 Status CheckStorableNumbers(const BushouRecord& record) {
-  const struct {
-    std::string_view caption;
-    std::int32_t value;
-    NumberRange range;
-  } fields[] = {
-      {"政治", record.seiji, kStorableAbilities},   {"統率", record.tousotu, kStorableAbilities},
-      {"知略", record.tiryaku, kStorableAbilities}, {"教養", record.kyouyou, kStorableAbilities},
-      {"義理", record.giri, kStorableAbilities},    {"誕生年", record.tanjou, kStorableYears},
-      {"没年", record.botu, kStorableYears},
-  };
-  for (const auto& field : fields) {
-    if (Status checked = CheckStorableNumber(field.caption, field.value, field.range); !checked) {
+  // The table lists the abilities before the years, as the save writes them.
+  for (const RecordField& field : RecordFields()) {
+    if (field.kind != FieldKind::Ability && field.kind != FieldKind::Year) {
+      continue;
+    }
+    const NumberRange range = field.kind == FieldKind::Ability ? kStorableAbilities : kStorableYears;
+    if (Status checked = CheckStorableNumber(field.caption, NumberIn(field, record), range); !checked) {
       return checked;
     }
   }

@@ -15,7 +15,7 @@
 #include <cstdlib>
 
 #include "core/BushouRecord.h"
-#include "core/RecordLayout.h"
+#include "support/RecordLayout.h"
 
 namespace {
 using namespace k4r;

@@ -18,6 +18,7 @@
 #include "bridge/Cp932.h"
 #include "bridge/EditorFont.h"
 #include "bridge/PortraitImage.h"
+#include "core/FieldTable.h"
 #include "core/Settings.h"
 #include "core/Vocabulary.h"
 #include "ui/DialogFrame.h"
@@ -85,7 +86,13 @@ void TForm1::SetUpControls() {
     direct->setAttribute(Qt::WA_InputMethodEnabled, false);
   }
   ApplyPaletteColours();
-  ui->retudenMemo1->setByteLimit(146);
+  // The boxes hold what their fields hold.
+  const auto width = [](k4r::FieldId id) { return static_cast<int>(k4r::Field(id).width); };
+  ui->sei1Edit1->setByteLimit(width(k4r::FieldId::sei1));
+  ui->mei1Edit1->setByteLimit(width(k4r::FieldId::mei1));
+  ui->sei2Edit1->setByteLimit(width(k4r::FieldId::sei2));
+  ui->mei2Edit1->setByteLimit(width(k4r::FieldId::mei2));
+  ui->retudenMemo1->setByteLimit(width(k4r::FieldId::retuden));
   // The drop-down lists show the number of rows given on the form. The tool
   // bar has edge lines above and below and no margin of its own, so that its
   // buttons keep their places on the form (left 4 and 27, top 2).

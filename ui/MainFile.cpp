@@ -10,7 +10,6 @@
 #include <QToolButton>
 
 #include "bridge/Cp932.h"
-#include "core/StorableNumbers.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -36,14 +35,6 @@ std::string TextOf(const QLineEdit* edit) {
 }
 QString Text(const std::string& utf8) {
   return FromUtf8(utf8);
-}
-
-// An ability is stored as its low 8 bits and a year through its code: a
-// number that would read back as another one stops the save before anything
-// is written. A text that is no number is left to the save to report.
-k4r::Status StorableNumbers(const k4r::OfficerForm& form) {
-  const k4r::Result<k4r::BushouRecord> record = k4r::RecordFromForm(form);
-  return record ? k4r::CheckStorableNumbers(record.value()) : k4r::Success();
 }
 
 }  // namespace
@@ -103,11 +94,7 @@ void TForm1::Save1Click() {
   if (BushouFile.path.empty()) {
     return;  // nothing was opened; the command is disabled until then
   }
-  const k4r::OfficerForm form = ReadForm();
-  k4r::Status saved = StorableNumbers(form);
-  if (saved) {
-    saved = k4r::SaveOfficerFile(BushouFile.path, BushouFile, form, availability_);
-  }
+  const k4r::Status saved = k4r::SaveOfficerFile(BushouFile.path, BushouFile, ReadForm(), availability_);
   if (!saved) {
     Prompts::ShowError(this, FromUtf8(saved.failure().message));
   }

@@ -10,7 +10,7 @@
 #include "cli/CliSupport.h"
 #include "cli/K4rTestRun.h"
 #include "core/NameList.h"
-#include "core/RecordLayout.h"
+#include "support/RecordLayout.h"
 #include "support/TempDir.h"
 
 namespace k4r {

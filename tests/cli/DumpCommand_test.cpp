@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/K4rTestRun.h"
-#include "core/RecordLayout.h"
 #include "support/OfficerImage.h"
+#include "support/RecordLayout.h"
 #include "support/TempDir.h"
 
 namespace k4r {

@@ -20,10 +20,11 @@ struct K4rRun {
   std::string err;
 };
 
-inline K4rRun RunK4r(const std::vector<std::string>& arguments) {
+inline K4rRun RunK4r(const std::vector<std::string>& arguments, const std::string& input = {}) {
+  std::istringstream in(input);
   std::ostringstream out;
   std::ostringstream err;
-  const int code = cli::Run(arguments, out, err);
+  const int code = cli::Run(arguments, in, out, err);
   return {code, out.str(), err.str()};
 }
 

@@ -4,8 +4,8 @@
 
 #include "cli/K4rTestRun.h"
 #include "cli/SetTestFiles.h"
-#include "core/RecordLayout.h"
 #include "support/OfficerImage.h"
+#include "support/RecordLayout.h"
 #include "support/TempDir.h"
 
 namespace k4r {

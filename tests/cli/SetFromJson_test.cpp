@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <sstream>
 
 #include "cli/K4rTestRun.h"
@@ -207,10 +206,7 @@ TEST(SetFromJson, BadLastLineWritesNoFile) {
 TEST(SetFromJson, StandardInput) {
   TempDir dir;
   WriteBytes(dir / "a.K4R", NormalImage());
-  std::istringstream input(R"({"seiji": 99})");
-  std::streambuf* const saved = std::cin.rdbuf(input.rdbuf());
-  const testing::K4rRun run = RunK4r(SetArguments(dir / "a.K4R", {"--from-json", "-"}));
-  std::cin.rdbuf(saved);
+  const testing::K4rRun run = RunK4r(SetArguments(dir / "a.K4R", {"--from-json", "-"}), R"({"seiji": 99})");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(DumpOf((dir / "a.K4R").string())["seiji"], 99);
 }

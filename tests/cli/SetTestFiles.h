@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/K4rTestRun.h"
-#include "core/RecordLayout.h"
 #include "support/OfficerImage.h"
+#include "support/RecordLayout.h"
 #include "support/TempDir.h"
 
 namespace k4r::testing {

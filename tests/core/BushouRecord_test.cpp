@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/RecordLayout.h"
 #include "support/OfficerImage.h"
+#include "support/RecordLayout.h"
 
 namespace k4r {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/Messages.h"
-#include "core/RecordLayout.h"
 #include "support/OfficerImage.h"
+#include "support/RecordLayout.h"
 #include "support/TempDir.h"
 
 namespace k4r {
@@ -180,7 +180,7 @@ TEST(SaveOfficerFile, WritesTheFormIntoTheImageAndTheFile) {
   Editor editor;
   ASSERT_TRUE(editor.Load(dir / "a.K4R"));
   editor.form.sei1 = "New";
-  editor.form.seiji = "300";
+  editor.form.seiji = "0x2C";
   editor.form.giri = "$10";
   editor.form.tanjou = "1535";
   editor.form.botu = "1600";
@@ -290,6 +290,13 @@ TEST(SaveOfficerFile, RefusedOrFailedSavesLeaveImageAndDiskAlone) {
   Editor editor;
   ASSERT_TRUE(editor.Load(dir / "a.K4R"));
   editor.form.sei1 = "Changed";
+  // The save checks its numbers itself; no caller has to remember to.
+  editor.form.seiji = "300";
+  const Status unstorable = editor.Save();
+  ASSERT_FALSE(unstorable);
+  EXPECT_EQ(unstorable.failure().message, messages::NumberNotStorable("政治", 300, 0, 255));
+  EXPECT_EQ(ReadBytes(dir / "a.K4R"), original);
+  editor.form.seiji = "70";
   editor.form.Teki = 1230;
   const Status refused = editor.Save();
   ASSERT_FALSE(refused);

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "core/OfficerFile.h"
-#include "core/RecordLayout.h"
+#include "support/RecordLayout.h"
 #include "support/TempDir.h"
 
 namespace k4r {
