@@ -101,7 +101,7 @@ std::optional<std::string> ParseAssignments(const std::vector<std::string>& argu
   for (const std::string& argument : arguments) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos) {
-      return "'" + argument + "' is not NAME=VALUE";
+      return messages::Quoted(argument) + " is not NAME=VALUE";
     }
     const std::string_view name = std::string_view(argument).substr(0, equals);
     const RecordField* field = FieldByKey(name);
