@@ -60,7 +60,7 @@ file(GET_RUNTIME_DEPENDENCIES
 # the libraries' missing would only show when a user starts the program.
 foreach(name IN LISTS unresolved)
   string(TOLOWER "${name}" lower)
-  if(lower MATCHES "^(qt6|icu|lib|csv|xlsx|zip)")
+  if(lower MATCHES "^(qt6|icu|lib|csv|xlsx|zip|zlib)")
     message(FATAL_ERROR "No ${name} in ${K4R_DEPLOY_SEARCH}")
   endif()
 endforeach()
