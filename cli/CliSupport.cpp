@@ -44,7 +44,15 @@ std::string HexOf(ByteView bytes) {
   return hex;
 }
 
-std::optional<ByteString> BytesOfHex(std::string_view hex) {
+std::optional<ByteString> BytesOfHex(std::string_view spaced) {
+  std::string hex;
+  for (std::size_t i = 0; i < spaced.size(); ++i) {
+    // A space may only stand between two bytes.
+    if (spaced[i] == ' ' && hex.size() % 2 == 0 && !hex.empty() && i + 1 < spaced.size() && spaced[i + 1] != ' ') {
+      continue;
+    }
+    hex += spaced[i];
+  }
   const auto digit = [](char c) -> int {
     if (c >= '0' && c <= '9') {
       return c - '0';

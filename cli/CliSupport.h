@@ -34,7 +34,8 @@ struct ShownText {
 [[nodiscard]] std::optional<ByteString> Cp932FromUtf8(std::string_view text);
 // Lowercase hexadecimal, two digits per byte, nothing between.
 [[nodiscard]] std::string HexOf(ByteView bytes);
-// The bytes of hexadecimal digits, either case; nullopt for anything else.
+// The bytes of hexadecimal digits, either case, pairs maybe apart by spaces
+// ("8790", "87 90"); nullopt for anything else.
 [[nodiscard]] std::optional<ByteString> BytesOfHex(std::string_view hex);
 
 // A command-line argument (UTF-8) as a file system path.

@@ -9,6 +9,10 @@ void AppendCsvField(std::string& row, std::string_view text) {
     row += text;
     return;
   }
+  AppendQuotedCsvField(row, text);
+}
+
+void AppendQuotedCsvField(std::string& row, std::string_view text) {
   row += '"';
   for (const char c : text) {
     if (c == '"') {
@@ -21,7 +25,7 @@ void AppendCsvField(std::string& row, std::string_view text) {
 
 void AppendCsvValue(std::string& row, const Json& value) {
   if (value.is_string()) {
-    AppendCsvField(row, value.get_ref<const std::string&>());
+    AppendQuotedCsvField(row, value.get_ref<const std::string&>());
     return;
   }
   if (value.is_number_integer()) {

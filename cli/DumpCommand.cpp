@@ -1,6 +1,7 @@
 // k4r dump: the decoded fields of officer files as JSON or as a CSV table.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <memory>
 #include <ostream>
 
@@ -10,8 +11,10 @@
 #include "cli/CsvWriter.h"
 #include "cli/FieldHelp.h"
 #include "cli/RecordCells.h"
+#include "cli/XlsxWriter.h"
 #include "core/BushouFile.h"
 #include "core/BushouRecord.h"
+#include "core/FieldTable.h"
 
 namespace k4r::cli {
 namespace {
@@ -36,22 +39,29 @@ that are not valid CP932 (each shown as U+FFFD in the string) or one of CP932's
 duplicate codes (shown as its character). Without such a key, setting the text
 as shown gives the same bytes back.
 
-With --csv: a table for spreadsheet programs, one row per FILE under a header
-row. Columns: "file" (the FILE as given), then the keys above in their order,
-with the skills as tokugi1 tokugi1_name .. tokugi3 tokugi3_name and every text
-followed by its _hex column (empty when the text shows its bytes exactly); a
-name outside its list is an empty cell. UTF-8 with a byte-order mark, CR LF
-row ends, RFC 4180 quoting (a cell holding a comma, a double quote or a line
-break is put in double quotes, its quotes doubled). 'k4r set --from-csv'
-reads the table back; it takes a relative "file" from the table's folder, so
-keep the table in the folder the dump ran in, or give absolute FILEs.
+With --xlsx -o WORKBOOK: a workbook for spreadsheet programs, one row per
+FILE under a frozen header row. Columns: "file" (the FILE as given), then the
+keys above in their order, with the skills as tokugi1 tokugi1_name ..
+tokugi3 tokugi3_name and every text followed by its _hex column (empty when
+the text shows its bytes exactly, else the bytes as pairs apart by spaces); a
+name outside its list is an empty cell. Text columns are typed and formatted
+as text, so that no spreadsheet program turns 00000007 into 7 or 12:30 into a
+time, even when a cell is typed anew; numbers are numbers; line breaks in a
+text are LF. 'k4r set --from-xlsx' reads the first sheet back.
+
+With --csv: the same table as CSV, for scripts: UTF-8 with a byte-order mark,
+CR LF row ends, every text in double quotes (its quotes doubled), numbers
+bare. 'k4r set --from-csv' reads it back. Both take a relative "file" from
+the table's folder, so keep the table in the folder the dump ran in, or give
+absolute FILEs.
 
 --face-file is accepted for symmetry with 'set' and not used by dump.
 
 Examples:
   k4r dump ~/k4r-demo/SAMPLE1.K4R
   k4r dump ~/k4r-demo/*.K4R > officers.jsonl
-  cd ~/k4r-demo && k4r dump --csv --officer-list BUSHOU.DAT --face-list KAO.DAT *.K4R > officers.csv
+  cd ~/k4r-demo && k4r dump --xlsx -o officers.xlsx --officer-list BUSHOU.DAT --face-list KAO.DAT *.K4R
+  cd ~/k4r-demo && k4r dump --csv *.K4R > officers.csv
 )";
 
 // `file` first when given: the key of a line of JSON Lines.
@@ -74,8 +84,8 @@ Json RecordToJson(const BushouRecord& record, const ListViews& lists, const std:
 std::string RecordToCsv(const BushouRecord& record, const ListViews& lists, const std::string& file) {
   std::string row;
   row.reserve(512);
-  AppendCsvField(row, file);
-  for (const FieldCell& cell : RecordCells(record, lists, FieldLayout::Table)) {
+  AppendCsvValue(row, Json(file));
+  for (const FieldCell& cell : RecordCells(record, lists, FieldLayout::Sheet)) {
     row += ',';
     AppendCsvValue(row, cell.value);
   }
@@ -92,15 +102,66 @@ struct DumpOptions {
   std::vector<std::string> files;
   NameListOptions lists;
   bool csv = false;
+  bool xlsx = false;
+  std::string output;
 };
 
+constexpr std::string_view kFileKey = "file";
+
+// Which columns hold texts: the file, the text fields, names and bytes.
+bool IsTextColumn(std::string_view key) {
+  if (key == kFileKey) {
+    return true;
+  }
+  return std::any_of(RecordFields().begin(), RecordFields().end(), [key](const RecordField& field) {
+    return key == NameKey(field) || key == HexKey(field) || (key == field.key && field.kind == FieldKind::Text);
+  });
+}
+
+int RunDumpXlsx(const DumpOptions& options, const ListViews& lists, std::ostream& err) {
+  std::vector<SheetColumn> columns{{kFileKey, true}};
+  for (const std::string_view key : TableKeys(lists)) {
+    columns.push_back({key, IsTextColumn(key)});
+  }
+  std::vector<std::vector<Json>> rows;
+  rows.reserve(options.files.size());
+  int status = kExitOk;
+  for (const std::string& file : options.files) {
+    Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
+    if (!image) {
+      ReportFailure(err, image.failure());
+      status = kExitFailure;
+      continue;
+    }
+    std::vector<Json>& row = rows.emplace_back();
+    row.reserve(columns.size());
+    row.emplace_back(file);
+    for (FieldCell& cell : RecordCells(DecodeRecord(image.value()), lists, FieldLayout::Sheet)) {
+      row.push_back(std::move(cell.value));
+    }
+  }
+  if (const Status written = WriteWorkbook(PathFromArgument(options.output), columns, rows); !written) {
+    ReportFailure(err, written.failure());
+    return kExitFailure;
+  }
+  return status;
+}
+
 int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.xlsx == options.output.empty()) {
+    err << "k4r dump: " << (options.xlsx ? "--xlsx needs -o WORKBOOK" : "-o is for --xlsx")
+        << "\nRun with --help for more information.\n";
+    return kExitUsage;
+  }
   // The shown lists view the loaded ones, which must outlive them.
   const LoadedNameLists loaded = LoadNameLists(options.lists, err);
   const ListViews lists(loaded);
+  if (options.xlsx) {
+    return RunDumpXlsx(options, lists, err);
+  }
   const bool single = options.files.size() == 1 && !options.csv;
   if (options.csv) {
-    std::vector<std::string_view> header{"file"};
+    std::vector<std::string_view> header{kFileKey};
     const std::vector<std::string_view> keys = TableKeys(lists);
     header.insert(header.end(), keys.begin(), keys.end());
     out << kUtf8ByteOrderMark << CsvRow(header);
@@ -134,7 +195,10 @@ CommandEntry AddDumpCommand(CLI::App& app) {
   command->footer(Details());
   command->add_option("FILE", options->files, "Officer files (.K4R)")->required()->type_name("PATH ...");
   AddNameListOptions(*command, options->lists);
-  command->add_flag("--csv", options->csv, "One CSV table for spreadsheets instead of JSON (see below)");
+  CLI::Option* csv = command->add_flag("--csv", options->csv, "One CSV table for scripts instead of JSON (see below)");
+  command->add_flag("--xlsx", options->xlsx, "One workbook for spreadsheet programs, written to -o (see below)")
+      ->excludes(csv);
+  command->add_option("-o,--output", options->output, "The workbook --xlsx writes")->type_name("WORKBOOK");
   return {command,
           [options](std::istream&, std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
 }

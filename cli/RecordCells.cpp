@@ -19,6 +19,33 @@ const std::array<std::string, kFieldCount>& KeysEndingIn(std::string_view suffix
   return suffix == "_name" ? kNameKeys : kHexKeys;
 }
 
+std::string BreaksAsLf(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      i += i + 1 < text.size() && text[i + 1] == '\n' ? 1 : 0;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string SpacedHex(ByteView bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (!hex.empty()) {
+      hex += ' ';
+    }
+    hex += kDigits[value >> 4];
+    hex += kDigits[value & 0x0F];
+  }
+  return hex;
+}
+
 class CellWriter {
  public:
   CellWriter(std::vector<FieldCell>& cells, FieldLayout layout) : cells_(cells), layout_(layout) {}
@@ -29,10 +56,10 @@ class CellWriter {
   // A text and, where converting it back would not give its bytes, the bytes.
   void Text(const RecordField& field, ByteView bytes) {
     ShownText shown = ShowCp932(bytes);
-    Value(field.key, std::move(shown.utf8));
+    Value(field.key, layout_ == FieldLayout::Sheet ? BreaksAsLf(shown.utf8) : std::move(shown.utf8));
     if (!shown.exact) {
-      Companion(HexKey(field), HexOf(bytes));
-    } else if (layout_ == FieldLayout::Table) {
+      Companion(HexKey(field), layout_ == FieldLayout::Sheet ? SpacedHex(bytes) : HexOf(bytes));
+    } else if (layout_ != FieldLayout::Dump) {
       Companion(HexKey(field), nullptr);
     }
   }

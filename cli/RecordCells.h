@@ -29,6 +29,10 @@ enum class FieldLayout {
   // by one, each followed by its "_name" key, and every text followed by its
   // "_hex" key (null when the text shows its bytes exactly).
   Table,
+  // The Table as spreadsheet files get it: line breaks in a text as LF, and
+  // the bytes as spaced pairs ("87 90 81 E5"), which no program reads as a
+  // number.
+  Sheet,
 };
 
 struct FieldCell {

@@ -31,11 +31,34 @@ struct BatchItem {
                                                            const std::optional<std::filesystem::path>& file,
                                                            const std::filesystem::path& folder);
 
-// Reads a table (RFC 4180, UTF-8 with or without a byte-order mark, CR LF or
-// LF): a header of dump keys with "file", then one row per file, the file
-// relative to `folder` unless absolute. An empty cell leaves its field alone.
+// One row of a table as text (UTF-8); an empty cell leaves its field alone.
+struct TableRow {
+  std::size_t number = 0;  // as a spreadsheet counts rows: the header is 1
+  std::vector<std::string> cells;
+};
+
+// The items of a table: a header of dump keys with "file", then one row per
+// file, the file relative to `folder` unless absolute.
+[[nodiscard]] Result<std::vector<BatchItem>> ItemsFromTable(const std::vector<TableRow>& rows, std::string_view source,
+                                                            const std::filesystem::path& folder);
+
+enum class TableEncoding {
+  Detect,  // a byte-order mark or valid UTF-8 is UTF-8, anything else code page 932
+  Utf8,
+  Cp932,
+};
+
+// Reads a CSV table (RFC 4180, CR LF or LF) in `encoding`, then as
+// ItemsFromTable.
 [[nodiscard]] Result<std::vector<BatchItem>> ItemsFromCsv(std::string_view content, std::string_view source,
-                                                          const std::filesystem::path& folder);
+                                                          const std::filesystem::path& folder,
+                                                          TableEncoding encoding = TableEncoding::Detect);
+
+// Reads the first sheet of a workbook, then as ItemsFromTable. Numbers count
+// as their integer where their fraction is zero (88.0 is 88).
+[[nodiscard]] Result<std::vector<BatchItem>> ItemsFromXlsx(const std::filesystem::path& workbook,
+                                                           std::string_view source,
+                                                           const std::filesystem::path& folder);
 
 // Loads and checks every item, then saves each file as the editor saves;
 // nothing is written unless every item passes. Messages go to `err`; the

@@ -71,9 +71,16 @@ an existing file; setting them otherwise is refused.
     or table (the working folder for '-') unless absolute; it is ignored when
     FILE is given.
 In a table, an empty cell leaves its field alone; rows are counted as a
-spreadsheet shows them (the header is row 1). The table is RFC 4180 CSV,
-UTF-8 with or without a byte-order mark, with CR LF or LF row ends. A
-message names the row (line for JSON Lines), the column (key) and the value.
+spreadsheet shows them (the header is row 1); a position column also takes
+an entry's name. A CSV table is RFC 4180, with CR LF or LF row ends, in
+UTF-8 (with or without a byte-order mark) or, when it is not valid UTF-8, in
+code page 932, as Japanese Windows spreadsheet programs save "CSV";
+--encoding says which. A workbook is read from its first sheet. Line breaks
+in a text may be LF, CR LF or CR, and a _hex value may have spaces between
+its bytes. A text that a spreadsheet program rewrote on its way through
+(00000007 as 7, 12:30 as 12:30:00, a date in another form, a formula's
+result) is refused: 'k4r dump --xlsx' keeps texts as text. A message names
+the row (line for JSON Lines), the column (key) and the value.
 
 Examples:
   k4r set SAMPLE1.K4R seiji=90 giri=0x5A tanjou=1530 mei1=太郎
@@ -81,8 +88,10 @@ Examples:
   k4r set SAMPLE1.K4R --officer-list BUSHOU.DAT Oya=（なし）
   k4r dump SAMPLE1.K4R > one.json      # edit one.json, then:
   k4r set SAMPLE1.K4R --from-json one.json
-  k4r dump --csv *.K4R > table.csv     # edit it in a spreadsheet, then:
-  k4r set --from-csv table.csv --officer-list BUSHOU.DAT
+  k4r dump --xlsx -o table.xlsx *.K4R  # edit it in a spreadsheet, then:
+  k4r set --from-xlsx table.xlsx --officer-list BUSHOU.DAT
+  k4r dump --csv *.K4R > table.csv     # for scripts; then:
+  k4r set --from-csv table.csv
 )";
 
 std::string Details() {
@@ -121,6 +130,8 @@ struct SetOptions {
   std::vector<std::string> assignments;
   std::string fromJson;
   std::string fromCsv;
+  std::string fromXlsx;
+  std::string encoding;  // of the CSV table; empty: detected
   NameListOptions lists;
 };
 
@@ -179,26 +190,45 @@ std::filesystem::path FolderOf(const std::string& argument) {
   return argument == "-" ? std::filesystem::path() : PathFromArgument(argument).parent_path();
 }
 
-int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err) {
+TableEncoding EncodingOf(const std::string& option) {
+  if (option == "utf-8") {
+    return TableEncoding::Utf8;
+  }
+  return option == "cp932" ? TableEncoding::Cp932 : TableEncoding::Detect;
+}
+
+Result<std::vector<BatchItem>> ReadItems(const SetOptions& options, std::istream& in) {
+  if (!options.fromXlsx.empty()) {
+    return ItemsFromXlsx(PathFromArgument(options.fromXlsx), options.fromXlsx, FolderOf(options.fromXlsx));
+  }
   const bool csv = !options.fromCsv.empty();
   const std::string& argument = csv ? options.fromCsv : options.fromJson;
-  if (!options.assignments.empty() || (csv && !options.file.empty())) {
-    return UsageError(err,
-                      csv ? "--from-csv takes neither FILE nor NAME=VALUE: the table's \"file\" column names the files"
-                          : "--from-json takes no NAME=VALUE");
-  }
   const Result<ByteString> content = ReadInput(argument, in);
   if (!content) {
-    ReportFailure(err, content.failure());
-    return kExitFailure;
+    return content.failure();
   }
   const std::string source = argument == "-" ? "stdin" : argument;
+  if (csv) {
+    return ItemsFromCsv(content.value(), source, FolderOf(argument), EncodingOf(options.encoding));
+  }
   std::optional<std::filesystem::path> file;
   if (!options.file.empty()) {
     file = PathFromArgument(options.file);
   }
-  const Result<std::vector<BatchItem>> items = csv ? ItemsFromCsv(content.value(), source, FolderOf(argument))
-                                                   : ItemsFromJson(content.value(), source, file, FolderOf(argument));
+  return ItemsFromJson(content.value(), source, file, FolderOf(argument));
+}
+
+int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err) {
+  const bool table = !options.fromCsv.empty() || !options.fromXlsx.empty();
+  if (!options.assignments.empty() || (table && !options.file.empty())) {
+    return UsageError(err, table ? "--from-csv and --from-xlsx take neither FILE nor NAME=VALUE: the table's \"file\" "
+                                   "column names the files"
+                                 : "--from-json takes no NAME=VALUE");
+  }
+  if (!options.encoding.empty() && options.fromCsv.empty()) {
+    return UsageError(err, "--encoding is for --from-csv");
+  }
+  const Result<std::vector<BatchItem>> items = ReadItems(options, in);
   if (!items) {
     ReportFailure(err, items.failure());
     return kExitFailure;
@@ -209,11 +239,11 @@ int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err)
 }
 
 int RunSet(const SetOptions& options, std::istream& in, std::ostream& err) {
-  if (!options.fromJson.empty() || !options.fromCsv.empty()) {
+  if (!options.fromJson.empty() || !options.fromCsv.empty() || !options.fromXlsx.empty()) {
     return RunFromInput(options, in, err);
   }
   if (options.file.empty()) {
-    return UsageError(err, "FILE is required (or --from-json, --from-csv)");
+    return UsageError(err, "FILE is required (or --from-json, --from-csv, --from-xlsx)");
   }
   return RunAssignments(options, err);
 }
@@ -231,9 +261,21 @@ CommandEntry AddSetCommand(CLI::App& app) {
                           ->add_option("--from-json", options->fromJson,
                                        "A 'k4r dump' object for FILE, or without FILE its JSON Lines ('-': stdin)")
                           ->type_name("PATH");
-  command->add_option("--from-csv", options->fromCsv, "A 'k4r dump --csv' table, one row per file ('-': stdin)")
-      ->type_name("TABLE")
-      ->excludes(json);
+  CLI::Option* csv =
+      command->add_option("--from-csv", options->fromCsv, "A 'k4r dump --csv' table, one row per file ('-': stdin)")
+          ->type_name("TABLE")
+          ->excludes(json);
+  command
+      ->add_option("--from-xlsx", options->fromXlsx,
+                   "A 'k4r dump --xlsx' workbook (its first sheet), one row per file, as --from-csv")
+      ->type_name("WORKBOOK")
+      ->excludes(json)
+      ->excludes(csv);
+  command
+      ->add_option("--encoding", options->encoding,
+                   "The CSV table's encoding; without it, UTF-8 when it has a byte-order mark or is valid UTF-8, "
+                   "else code page 932")
+      ->check(CLI::IsMember({"utf-8", "cp932"}));
   AddNameListOptions(*command, options->lists);
   return {command, [options](std::istream& in, std::ostream&, std::ostream& err) { return RunSet(*options, in, err); }};
 }

@@ -3,19 +3,18 @@
 
 #include <csv.h>
 
-#include <algorithm>
+#include <QByteArrayView>
+#include <QString>
 #include <string>
 #include <vector>
 
+#include "bridge/Cp932.h"
 #include "cli/SetBatch.h"
 
 namespace k4r::cli {
 namespace {
 
-struct Record {
-  std::size_t number = 0;  // as a spreadsheet counts rows: the header is 1
-  std::vector<std::string> cells;
-};
+using Record = TableRow;
 
 struct Collected {
   std::vector<Record> records;
@@ -75,73 +74,94 @@ class CsvReader {
   bool started_ = false;
 };
 
-Result<std::vector<Record>> ReadRecords(std::string_view content) {
-  if (content.starts_with("\xEF\xBB\xBF")) {
-    content.remove_prefix(3);
-  }
-  CsvReader reader;
-  return reader.Read(content);
+bool ValidUtf8(std::string_view text) {
+  const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return decoded.toUtf8() == QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool AllEmpty(const std::vector<std::string>& cells) {
-  return std::all_of(cells.begin(), cells.end(), [](const std::string& cell) { return cell.empty(); });
+// How much of a text is Japanese: kana, kanji, their punctuation.
+std::size_t JapaneseCharacters(const QString& text) {
+  std::size_t count = 0;
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    count += (u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF61 && u <= 0xFF9F) ? 1 : 0;
+  }
+  return count;
+}
+
+// Without a byte-order mark: UTF-8 when the bytes are UTF-8, unless they are
+// code page 932 too and read as more Japanese that way (half-width kana pairs
+// such as ﾎｱ are also the UTF-8 of α).
+TableEncoding Detected(std::string_view content) {
+  if (!ValidUtf8(content)) {
+    return TableEncoding::Cp932;
+  }
+  const QString asCp932 = bridge::FromCp932(content);
+  if (asCp932.contains(QChar(0xFFFD))) {
+    return TableEncoding::Utf8;
+  }
+  const QString asUtf8 = QString::fromUtf8(content.data(), static_cast<qsizetype>(content.size()));
+  return JapaneseCharacters(asCp932) > JapaneseCharacters(asUtf8) ? TableEncoding::Cp932 : TableEncoding::Utf8;
+}
+
+const char* NameOf(TableEncoding encoding) {
+  return encoding == TableEncoding::Cp932 ? "code page 932" : "UTF-8";
+}
+
+// The cells as UTF-8. Code page 932 never uses the bytes of a comma, a quote
+// or a line break inside a character, so the table splits alike in both.
+Status DecodeCells(std::vector<Record>& records, TableEncoding encoding, bool detected) {
+  for (Record& record : records) {
+    for (std::string& cell : record.cells) {
+      if (encoding == TableEncoding::Utf8) {
+        if (!ValidUtf8(cell)) {
+          return Failure{"row " + std::to_string(record.number) +
+                         ": not valid UTF-8 (--encoding cp932 reads a table "
+                         "saved in code page 932)"};
+        }
+        continue;
+      }
+      const QString text = bridge::FromCp932(cell);
+      if (text.contains(QChar(0xFFFD))) {
+        return Failure{"row " + std::to_string(record.number) + ": not valid in " + NameOf(encoding) +
+                       (detected ? ", which the table was read in because it is not UTF-8 without a byte-order "
+                                   "mark"
+                                 : "") +
+                       " (--encoding utf-8|cp932 says which it is)"};
+      }
+      cell = text.toStdString();
+    }
+  }
+  return Success();
 }
 
 }  // namespace
 
 Result<std::vector<BatchItem>> ItemsFromCsv(std::string_view content, std::string_view source,
-                                            const std::filesystem::path& folder) {
+                                            const std::filesystem::path& folder, TableEncoding encoding) {
   const std::string name(source);
-  Result<std::vector<Record>> records = ReadRecords(content);
+  const bool marked = content.starts_with("\xEF\xBB\xBF");
+  if (marked) {
+    content.remove_prefix(3);
+  }
+  const bool detected = encoding == TableEncoding::Detect;
+  if (detected) {
+    encoding = marked ? TableEncoding::Utf8 : Detected(content);
+  }
+  CsvReader reader;
+  Result<std::vector<Record>> records = reader.Read(content);
   if (!records) {
     return Failure{name + ": " + records.failure().message};
   }
-  if (records.value().empty()) {
-    return Failure{name + ": no header row"};
+  if (Status decoded = DecodeCells(records.value(), encoding, detected); !decoded) {
+    return Failure{name + ": " + decoded.failure().message};
   }
-  const std::vector<std::string>& header = records.value().front().cells;
-  {
-    // Every column must be a key, once; a scratch input checks that.
-    RecordInput columns;
-    for (const std::string& column : header) {
-      if (Status known = columns.Add(column, "row 1, column " + column, std::string()); !known) {
-        return Failure{name + ": " + known.failure().message};
-      }
-    }
-    if (!columns.file()) {
-      return Failure{name + ": row 1: no column \"file\" names the officer files"};
-    }
+  std::vector<TableRow> rows;
+  rows.reserve(records.value().size());
+  for (Record& record : records.value()) {
+    rows.push_back({record.number, std::move(record.cells)});
   }
-
-  std::vector<BatchItem> items;
-  items.reserve(records.value().size() - 1);
-  for (std::size_t r = 1; r < records.value().size(); ++r) {
-    const Record& record = records.value()[r];
-    // A spreadsheet may end a table with rows of nothing.
-    if (AllEmpty(record.cells)) {
-      continue;
-    }
-    const std::string where = name + ": row " + std::to_string(record.number);
-    if (record.cells.size() > header.size()) {
-      return Failure{where + ": " + std::to_string(record.cells.size()) + " cells, the header has " +
-                     std::to_string(header.size())};
-    }
-    RecordInput input;
-    for (std::size_t c = 0; c < record.cells.size(); ++c) {
-      if (record.cells[c].empty()) {
-        continue;
-      }
-      if (Status added = input.Add(header[c], "column " + header[c], record.cells[c]); !added) {
-        return Failure{where + ": " + added.failure().message};
-      }
-    }
-    if (!input.file()) {
-      return Failure{where + ": the file cell is empty"};
-    }
-    std::filesystem::path path = ResolvedFile(*input.file(), folder);
-    items.push_back({where, std::move(path), std::move(input)});
-  }
-  return items;
+  return ItemsFromTable(rows, source, folder);
 }
 
 }  // namespace k4r::cli

@@ -1,7 +1,13 @@
 // k4r set --from-json: the objects 'k4r dump' prints, read back.
 
+#include <QByteArrayView>
+#include <QString>
+#include <algorithm>
+#include <cmath>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "cli/CliSupport.h"
 #include "cli/RecordCells.h"
@@ -24,6 +30,13 @@ Result<std::optional<std::string>> TextOf(const InputJson& value, const std::str
   if (value.is_number_integer()) {
     return std::optional<std::string>{value.is_number_unsigned() ? std::to_string(value.get<std::uint64_t>())
                                                                  : std::to_string(value.get<std::int64_t>())};
+  }
+  // Many programs write every number with a fraction: 77.0 is 77.
+  if (value.is_number_float()) {
+    const double number = value.get<double>();
+    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 9.0e15) {
+      return std::optional<std::string>{std::to_string(static_cast<std::int64_t>(number))};
+    }
   }
   return Failure{label + ": " + value.dump(-1, ' ', false, InputJson::error_handler_t::replace) +
                  " is neither a text nor a whole number"};
@@ -69,13 +82,57 @@ Result<RecordInput> InputFromObject(const InputJson& object) {
   return input;
 }
 
+struct RepeatedKey {
+  std::string key;
+};
+
 Result<InputJson> Parse(std::string_view text) {
+  // The parser keeps the last of two equal keys; a table that says two
+  // things about one field must be refused, not half read.
+  std::vector<std::set<std::string>> keysOfOpenObjects;
+  const InputJson::parser_callback_t watchKeys = [&](int, InputJson::parse_event_t event, InputJson& parsed) {
+    if (event == InputJson::parse_event_t::object_start) {
+      keysOfOpenObjects.emplace_back();
+    } else if (event == InputJson::parse_event_t::object_end && !keysOfOpenObjects.empty()) {
+      keysOfOpenObjects.pop_back();
+    } else if (event == InputJson::parse_event_t::key && !keysOfOpenObjects.empty() &&
+               !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second) {
+      throw RepeatedKey{parsed.get<std::string>()};
+    }
+    return true;
+  };
   try {
-    return InputJson::parse(text.begin(), text.end());
+    return InputJson::parse(text.begin(), text.end(), watchKeys);
   } catch (const InputJson::parse_error& error) {
     return Failure{std::string("not JSON (") + error.what() + ")"};
+  } catch (const RepeatedKey& repeated) {
+    return Failure{"key " + repeated.key + ": given twice in one object"};
   }
 }
+
+// JSON is UTF-8; say so rather than let the parser name a byte.
+std::optional<std::size_t> FirstLineNotUtf8(std::string_view text) {
+  const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (decoded.toUtf8() == QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))) {
+    return std::nullopt;
+  }
+  std::size_t line = 1;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view part = text.substr(start, end - start);
+    if (QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())).toUtf8() !=
+        QByteArrayView(part.data(), static_cast<qsizetype>(part.size()))) {
+      return line;
+    }
+    ++line;
+    start = end + 1;
+  }
+  return line;
+}
+
+constexpr const char* kOneObjectPerLine =
+    "; JSON Lines hold one whole object per line ('jq -c' writes a file of objects that way)";
 
 }  // namespace
 
@@ -84,6 +141,12 @@ Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::stri
                                              const std::filesystem::path& folder) {
   const std::string name(source);
   std::vector<BatchItem> items;
+  if (content.starts_with("\xEF\xBB\xBF")) {
+    content.remove_prefix(3);
+  }
+  if (const std::optional<std::size_t> line = FirstLineNotUtf8(content)) {
+    return Failure{name + ": line " + std::to_string(*line) + ": not UTF-8, which JSON always is"};
+  }
   if (file) {
     const Result<InputJson> object = Parse(content);
     if (!object) {
@@ -97,9 +160,6 @@ Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::stri
     return items;
   }
 
-  if (content.starts_with("\xEF\xBB\xBF")) {
-    content.remove_prefix(3);
-  }
   std::size_t lineNumber = 0;
   while (!content.empty()) {
     const std::size_t end = content.find('\n');
@@ -112,7 +172,11 @@ Result<std::vector<BatchItem>> ItemsFromJson(std::string_view content, std::stri
     const std::string where = name + ": line " + std::to_string(lineNumber);
     const Result<InputJson> object = Parse(line);
     if (!object) {
-      return Failure{where + ": " + object.failure().message};
+      const bool partOfObject = !object.failure().message.starts_with("key ");
+      return Failure{where + ": " + object.failure().message + (partOfObject ? kOneObjectPerLine : "")};
+    }
+    if (!object.value().is_object()) {
+      return Failure{where + ": not a JSON object" + std::string(kOneObjectPerLine)};
     }
     Result<RecordInput> input = InputFromObject(object.value());
     if (!input) {

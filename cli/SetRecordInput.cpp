@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "cli/SetValues.h"
+#include "cli/SpreadsheetForms.h"
 #include "core/BushouRecord.h"
 #include "core/IntegerRule.h"
 #include "core/Lifespan.h"
@@ -70,9 +71,11 @@ Status RecordInput::ApplyText(const RecordField& field, const Parts& parts, cons
     const Given& hex = *parts.hex;
     const std::optional<ByteString> bytes = BytesOfHex(*hex.text);
     if (!bytes) {
-      return Labelled(hex.label, Failure{Quoted(*hex.text) + " is not bytes in hexadecimal"});
+      return Labelled(hex.label, Failure{Quoted(*hex.text) +
+                                         " is not bytes in hexadecimal (a spreadsheet program may have read it as a "
+                                         "number: 'k4r dump --xlsx' keeps it text)"});
     }
-    if (parts.value && ShowCp932(*bytes).utf8 != *parts.value->text) {
+    if (parts.value && !SameTextAsStored(ShowCp932(*bytes).utf8, *parts.value->text)) {
       return Labelled(parts.value->label, Failure{Quoted(*parts.value->text) + " is not what " + hex.label +
                                                   " shows; change one of them, or leave the bytes out"});
     }
@@ -84,8 +87,12 @@ Status RecordInput::ApplyText(const RecordField& field, const Parts& parts, cons
     }
     return Success();
   }
-  if (!parts.value || *parts.value->text == ShowCp932(stored).utf8) {
+  const std::string shown = ShowCp932(stored).utf8;
+  if (!parts.value || SameTextAsStored(shown, *parts.value->text)) {
     return Success();
+  }
+  if (ConvertedBySpreadsheet(shown, *parts.value->text)) {
+    return Labelled(parts.value->label, Failure{ConvertedMessage(shown, *parts.value->text)});
   }
   if (Status set = SetText(field, *parts.value->text, record); !set) {
     return Labelled(parts.value->label, set.failure());
@@ -108,7 +115,16 @@ Status RecordInput::ApplyList(const RecordField& field, const Parts& parts, cons
     }
   }
   if (parts.value) {
-    const Result<std::int32_t> given = IntegerOf(*parts.value->text);
+    // A name in the position's own column counts as the command line counts it.
+    Result<std::int32_t> given = IntegerOf(*parts.value->text);
+    if (!given && list == nullptr) {
+      const char* option = field.kind == FieldKind::OfficerReference ? "--officer-list" : "--face-list";
+      return Labelled(parts.value->label, Failure{"a name needs " + std::string(option)});
+    }
+    if (!given && list != nullptr) {
+      given = NameIsAt(*list, *parts.value->text, position) ? Result<std::int32_t>(position)
+                                                            : PositionOfName(field, *parts.value->text, lists);
+    }
     if (!given) {
       return Labelled(parts.value->label, given.failure());
     }
