@@ -62,7 +62,7 @@ std::size_t CountCsvRows(const fs::path& path) {
   return rows;
 }
 
-enum class Output { JsonLines, Csv };
+enum class Output { JsonLines, Csv, Xlsx };
 
 void DumpRuns(benchmark::State& state, bool withLists, Output format = Output::JsonLines) {
   try {
@@ -70,8 +70,15 @@ void DumpRuns(benchmark::State& state, bool withLists, Output format = Output::J
     ChildRequest request;
     request.program = SiblingProgram("k4r");
     request.arguments = {"dump"};
+    const fs::path output = Demo().root / (format == Output::Csv    ? "dump.csv"
+                                           : format == Output::Xlsx ? "dump.xlsx"
+                                           : withLists              ? "dump-lists.jsonl"
+                                                                    : "dump.jsonl");
     if (format == Output::Csv) {
       request.arguments.emplace_back("--csv");
+    }
+    if (format == Output::Xlsx) {
+      request.arguments.insert(request.arguments.end(), {"--xlsx", "-o", output.string()});
     }
     if (withLists) {
       const fs::path& demo = Demo().folder;
@@ -80,14 +87,13 @@ void DumpRuns(benchmark::State& state, bool withLists, Output format = Output::J
     }
     request.arguments.insert(request.arguments.end(), files.names.begin(), files.names.end());
     request.workingFolder = files.folder;
-    const fs::path output = Demo().root / (format == Output::Csv ? "dump.csv"
-                                           : withLists           ? "dump-lists.jsonl"
-                                                                 : "dump.jsonl");
 
     // Wall-clock seconds for one run (negative when k4r failed) and the CPU
     // time k4r used.
-    const auto run = [&request, &output](double& cpuSeconds) {
-      const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The workbook is the one output k4r writes itself.
+    const fs::path printed = format == Output::Xlsx ? fs::path("/dev/null") : output;
+    const auto run = [&request, &printed](double& cpuSeconds) {
+      const int out = ::open(printed.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
       request.stdoutFd = out;
       const long long started = MonotonicNanoseconds();
       const int status = WaitChild(StartChild(request), &cpuSeconds);
@@ -109,7 +115,10 @@ void DumpRuns(benchmark::State& state, bool withLists, Output format = Output::J
       rates.push_back(kFiles / seconds);
       cpuRates.push_back(kFiles / cpuSeconds);
     }
-    if (format == Output::Csv ? CountCsvRows(output) != kFiles : CountLines(output) != kFiles) {
+    const bool complete = format == Output::Xlsx  ? fs::file_size(output) > 0
+                          : format == Output::Csv ? CountCsvRows(output) == kFiles
+                                                  : CountLines(output) == kFiles;
+    if (!complete) {
       state.SkipWithError("k4r dump did not print one line (row) per file");
       return;
     }
@@ -132,10 +141,15 @@ void BM_DumpCsv10000(benchmark::State& state) {
   DumpRuns(state, true, Output::Csv);
 }
 
+void BM_DumpXlsx10000(benchmark::State& state) {
+  DumpRuns(state, true, Output::Xlsx);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Dump10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
 BENCHMARK(BM_Dump10000WithLists)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
 BENCHMARK(BM_DumpCsv10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
+BENCHMARK(BM_DumpXlsx10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 }  // namespace k4r::bench
