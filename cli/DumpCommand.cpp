@@ -118,6 +118,23 @@ bool IsTextColumn(std::string_view key) {
   });
 }
 
+// The record of each FILE that can be read, in order; the others are
+// reported and make the exit status 1.
+template <typename Each>
+int ForEachRecord(const std::vector<std::string>& files, std::ostream& err, Each each) {
+  int status = kExitOk;
+  for (const std::string& file : files) {
+    Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
+    if (!image) {
+      ReportFailure(err, image.failure());
+      status = kExitFailure;
+      continue;
+    }
+    each(file, DecodeRecord(image.value()));
+  }
+  return status;
+}
+
 int RunDumpXlsx(const DumpOptions& options, const ListViews& lists, std::ostream& err) {
   std::vector<SheetColumn> columns{{kFileKey, true}};
   for (const std::string_view key : TableKeys(lists)) {
@@ -125,21 +142,14 @@ int RunDumpXlsx(const DumpOptions& options, const ListViews& lists, std::ostream
   }
   std::vector<std::vector<Json>> rows;
   rows.reserve(options.files.size());
-  int status = kExitOk;
-  for (const std::string& file : options.files) {
-    Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
-    if (!image) {
-      ReportFailure(err, image.failure());
-      status = kExitFailure;
-      continue;
-    }
+  const int status = ForEachRecord(options.files, err, [&](const std::string& file, const BushouRecord& record) {
     std::vector<Json>& row = rows.emplace_back();
     row.reserve(columns.size());
     row.emplace_back(file);
-    for (FieldCell& cell : RecordCells(DecodeRecord(image.value()), lists, FieldLayout::Sheet)) {
+    for (FieldCell& cell : RecordCells(record, lists, FieldLayout::Sheet)) {
       row.push_back(std::move(cell.value));
     }
-  }
+  });
   if (const Status written = WriteWorkbook(PathFromArgument(options.output), columns, rows); !written) {
     ReportFailure(err, written.failure());
     return kExitFailure;
@@ -166,15 +176,7 @@ int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
     header.insert(header.end(), keys.begin(), keys.end());
     out << kUtf8ByteOrderMark << CsvRow(header);
   }
-  int status = kExitOk;
-  for (const std::string& file : options.files) {
-    Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
-    if (!image) {
-      ReportFailure(err, image.failure());
-      status = kExitFailure;
-      continue;
-    }
-    const BushouRecord record = DecodeRecord(image.value());
+  const int status = ForEachRecord(options.files, err, [&](const std::string& file, const BushouRecord& record) {
     if (options.csv) {
       out << RecordToCsv(record, lists, file);
     } else if (single) {
@@ -182,7 +184,7 @@ int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
     } else {
       out << ToText(RecordToJson(record, lists, &file), -1) << '\n';
     }
-  }
+  });
   out.flush();
   return status;
 }
