@@ -87,7 +87,8 @@ TEST(SpreadsheetRoundTrip, WorkbooksThroughGnumericAndOpenpyxlComeBackUnchangedO
 
   // An edit as a user makes it: a number and a name, in the program's file.
   const fs::path edited = officers.dir / "edited.xlsx";
-  ASSERT_EQ(Shell(kPython + " -c \"import openpyxl,sys; b=openpyxl.load_workbook(sys.argv[1]); s=b.worksheets[0]; "
+  ASSERT_EQ(Shell(kPython +
+                  " -c \"import openpyxl,sys; b=openpyxl.load_workbook(sys.argv[1]); s=b.worksheets[0]; "
                   "h=[c.value for c in s[1]]; s.cell(4, h.index('seiji')+1).value=99; "
                   "s.cell(4, h.index('sei1')+1).value='桜'; s.cell(3, h.index('Kyoten')+1).value='小田原城'; "
                   "s.cell(3, h.index('Kyoten_name')+1).value=None; "
