@@ -17,7 +17,9 @@ constexpr std::size_t kLineWidth = 79;
 
 // "  key         text", the text wrapped under itself.
 std::string HelpLine(std::string_view key, const std::string& text) {
-  std::string line = "  " + std::string(key);
+  // Appended, not added: GCC 12 wrongly warns (-Wrestrict) on "  " + string.
+  std::string line = "  ";
+  line += key;
   line.append(line.size() < kKeyColumn ? kKeyColumn - line.size() : 1, ' ');
   std::size_t column = kKeyColumn;
   std::size_t start = 0;
@@ -28,7 +30,8 @@ std::string HelpLine(std::string_view key, const std::string& text) {
     // Counted in bytes, which overstates a Japanese word's width: it only
     // wraps a little early.
     if (column > kKeyColumn && column + 1 + word.size() > kLineWidth) {
-      line += "\n" + std::string(kKeyColumn, ' ');
+      line += '\n';
+      line.append(kKeyColumn, ' ');
       column = kKeyColumn;
     } else if (column > kKeyColumn) {
       line += ' ';
@@ -116,7 +119,8 @@ std::string UncoveredBytesText() {
   for (const ByteRange& range : UncoveredRanges()) {
     text += std::to_string(range.first);
     if (range.last > range.first) {
-      text += "-" + std::to_string(range.last);
+      text += '-';
+      text += std::to_string(range.last);
     }
     text += ", ";
   }
