@@ -144,12 +144,12 @@ class Table {
     const double difference = *slow.value - *fast.value;
     return Figure{Fixed(difference, 0) + unit, difference, {}, std::nullopt};
   }
-  static Figure Ratio(const Figure& slow, const Figure& fast) {
+  static Figure Ratio(const Figure& slow, const Figure& fast, int decimals = 0) {
     if (!slow.value || !fast.value || *fast.value <= 0) {
       return Figure{"-", std::nullopt, "not measured", std::nullopt};
     }
     const double ratio = *slow.value / *fast.value;
-    std::string text = Fixed(ratio, 0) + "x";
+    std::string text = Fixed(ratio, decimals) + "x";
     if (slow.cpu && fast.cpu && *fast.cpu > 0) {
       text += " (CPU " + Fixed(*slow.cpu / *fast.cpu, 0) + "x)";
     }
@@ -203,6 +203,8 @@ std::vector<Row> Rows(const Collector& runs) {
   const Figure wholeFile = table.Time("BM_PortraitWholeFile");
   const Figure importPerFile = table.CounterOf("BM_SetFromCsv10000", "median_us_per_file", " µs", 0);
   const Figure checkPerFile = table.CounterOf("BM_SetFromCsv10000CheckedOnly", "median_us_per_file", " µs", 0);
+  const Figure copyTime = table.CounterOf("BM_CopyAndSync10000", "median_us_per_file", " µs", 0);
+  const Figure crowdedTime = table.CounterOf("BM_SetFromCsv10000Crowded", "median_us_per_file", " µs", 0);
   // KiB -> MB (10^6 bytes)
   constexpr double kMiBToMB = 1024.0 * 1024.0 / 1e6;
   return {
@@ -255,6 +257,19 @@ std::vector<Row> Rows(const Collector& runs) {
        nullptr},
       {"&nbsp;&nbsp;disk part per file (temporary file, flush, rename: the difference)",
        Table::Difference(importPerFile, checkPerFile, " µs"), "", nullptr},
+      {"cp -r of the same 10,000 files + sync (median of 3)",
+       table.RateOf("BM_CopyAndSync10000", "median_files_per_s", "", " files/s"), "", nullptr},
+      {"&nbsp;&nbsp;k4r set --from-csv time over cp -r + sync time", Table::Ratio(importPerFile, copyTime, 2), "<= 2x",
+       atMost(2)},
+      {"k4r set --from-csv of 10,000 files into a folder of 20,000 (median of 3)",
+       table.RateOf("BM_SetFromCsv10000Crowded", "median_files_per_s", "median_files_per_cpu_s", " files/s"), "",
+       nullptr},
+      {"&nbsp;&nbsp;time over the same batch in a folder of its own", Table::Ratio(crowdedTime, importPerFile, 2),
+       "<= 1.25x", atMost(1.25)},
+      {"k4r set --from-csv of 100,000 files: rate (one run)",
+       table.RateOf("BM_SetFromCsv100000", "median_files_per_s", "median_files_per_cpu_s", " files/s"), "", nullptr},
+      {"&nbsp;&nbsp;peak resident memory", table.CounterOf("BM_SetFromCsv100000", "peak_rss_MiB", " MB", 1, kMiBToMB),
+       "<= 300 MB", atMost(300)},
   };
 }
 

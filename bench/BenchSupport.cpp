@@ -134,7 +134,7 @@ pid_t StartChild(const ChildRequest& request) {
   return child;
 }
 
-int WaitChild(pid_t child, double* cpuSeconds) {
+int WaitChild(pid_t child, double* cpuSeconds, long* peakResidentKiB) {
   int status = 0;
   rusage usage{};
   while (::wait4(child, &status, 0, &usage) < 0) {
@@ -147,6 +147,9 @@ int WaitChild(pid_t child, double* cpuSeconds) {
       return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
     };
     *cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  }
+  if (peakResidentKiB != nullptr) {
+    *peakResidentKiB = usage.ru_maxrss;  // KiB on Linux
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

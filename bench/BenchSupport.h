@@ -45,8 +45,9 @@ struct ChildRequest {
 // Starts the child without waiting; throws std::runtime_error when it cannot.
 [[nodiscard]] pid_t StartChild(const ChildRequest& request);
 // Waits for the child; its exit status, or 128 + signal. With `cpuSeconds`,
-// also the CPU time (user and system) the child used.
-int WaitChild(pid_t child, double* cpuSeconds = nullptr);
+// also the CPU time (user and system) the child used; with
+// `peakResidentKiB`, its highest resident memory.
+int WaitChild(pid_t child, double* cpuSeconds = nullptr, long* peakResidentKiB = nullptr);
 
 [[nodiscard]] long long MonotonicNanoseconds();
 // VmHWM of a live process, in KiB; -1 when it cannot be read.

@@ -13,6 +13,8 @@
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace k4r::bridge {
@@ -105,6 +107,14 @@ Utf8StandardStreams::Utf8StandardStreams() : out_(&std::cout), err_(&std::cerr) 
     ownErr_->setf(std::ios::unitbuf);
     err_ = ownErr_.get();
   }
+}
+
+bool Utf8StandardStreams::ErrIsTerminal() const {
+#ifdef _WIN32
+  return errConsole_ != nullptr;
+#else
+  return ::isatty(STDERR_FILENO) == 1;
+#endif
 }
 
 Utf8StandardStreams::~Utf8StandardStreams() {

@@ -31,6 +31,9 @@ class Utf8StandardStreams {
 
   [[nodiscard]] std::ostream& Out() const { return *out_; }
   [[nodiscard]] std::ostream& Err() const { return *err_; }
+  // Whether standard error is a terminal (a console on Windows) someone
+  // watches, rather than a pipe or a file.
+  [[nodiscard]] bool ErrIsTerminal() const;
 
  private:
   std::unique_ptr<std::streambuf> outConsole_;

@@ -93,6 +93,10 @@ void ReportFailure(std::ostream& err, std::string_view message) {
   err << message << ".\n";
 }
 
+void AddQuietOption(CLI::App& command, bool& quiet) {
+  command.add_flag("-q,--quiet", quiet, "No progress line on a terminal while many files take long");
+}
+
 void AddNameListOptions(CLI::App& command, NameListOptions& options) {
   command
       .add_option("--officer-list", options.officerList,

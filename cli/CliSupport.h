@@ -53,6 +53,9 @@ struct NameListOptions {
 };
 void AddNameListOptions(CLI::App& command, NameListOptions& options);
 
+// -q/--quiet: no progress line (see Progress).
+void AddQuietOption(CLI::App& command, bool& quiet);
+
 // The name lists as the editor has them after its start: each list is
 // either loaded or absent, and the availability follows the editor's rules.
 struct LoadedNameLists {

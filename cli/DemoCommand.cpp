@@ -155,11 +155,19 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     files.emplace_back(officer.fileName, std::move(image.value()));
   }
 
+  // The set is written as one: all of it or, after any failure, none.
+  FileReplaceGroup group;
   for (const auto& [name, bytes] : files) {
-    if (const Status written = ReplaceFileAtomically(directory / name, bytes); !written) {
-      ReportFailure(err, written.failure());
+    if (const Status staged = group.Stage(directory / name, bytes); !staged) {
+      ReportFailure(err, staged.failure());
       return kExitFailure;
     }
+  }
+  if (const Status committed = group.Commit(); !committed) {
+    ReportFailure(err, committed.failure());
+    return kExitFailure;
+  }
+  for (const auto& [name, bytes] : files) {
     out << messages::PathText(directory / name) << '\n';
   }
   return kExitOk;

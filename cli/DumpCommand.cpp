@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/CsvWriter.h"
 #include "cli/FieldHelp.h"
+#include "cli/Progress.h"
 #include "cli/RecordCells.h"
 #include "cli/XlsxWriter.h"
 #include "core/BushouFile.h"
@@ -104,6 +105,7 @@ struct DumpOptions {
   bool csv = false;
   bool xlsx = false;
   std::string output;
+  bool quiet = false;
 };
 
 constexpr std::string_view kFileKey = "file";
@@ -121,11 +123,15 @@ bool IsTextColumn(std::string_view key) {
 // The record of each FILE that can be read, in order; the others are
 // reported and make the exit status 1.
 template <typename Each>
-int ForEachRecord(const std::vector<std::string>& files, std::ostream& err, Each each) {
+int ForEachRecord(const std::vector<std::string>& files, bool quiet, std::ostream& err, Each each) {
   int status = kExitOk;
+  Progress progress(err, quiet, "k4r dump");
+  progress.Phase("reading", files.size());
   for (const std::string& file : files) {
+    progress.Advance(static_cast<std::size_t>(&file - files.data()));
     Result<ByteString> image = BushouFile::LoadFromFile(PathFromArgument(file));
     if (!image) {
+      progress.Clear();
       ReportFailure(err, image.failure());
       status = kExitFailure;
       continue;
@@ -142,14 +148,15 @@ int RunDumpXlsx(const DumpOptions& options, const ListViews& lists, std::ostream
   }
   std::vector<std::vector<Json>> rows;
   rows.reserve(options.files.size());
-  const int status = ForEachRecord(options.files, err, [&](const std::string& file, const BushouRecord& record) {
-    std::vector<Json>& row = rows.emplace_back();
-    row.reserve(columns.size());
-    row.emplace_back(file);
-    for (FieldCell& cell : RecordCells(record, lists, FieldLayout::Sheet)) {
-      row.push_back(std::move(cell.value));
-    }
-  });
+  const int status =
+      ForEachRecord(options.files, options.quiet, err, [&](const std::string& file, const BushouRecord& record) {
+        std::vector<Json>& row = rows.emplace_back();
+        row.reserve(columns.size());
+        row.emplace_back(file);
+        for (FieldCell& cell : RecordCells(record, lists, FieldLayout::Sheet)) {
+          row.push_back(std::move(cell.value));
+        }
+      });
   if (const Status written = WriteWorkbook(PathFromArgument(options.output), columns, rows); !written) {
     ReportFailure(err, written.failure());
     return kExitFailure;
@@ -176,15 +183,16 @@ int RunDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
     header.insert(header.end(), keys.begin(), keys.end());
     out << kUtf8ByteOrderMark << CsvRow(header);
   }
-  const int status = ForEachRecord(options.files, err, [&](const std::string& file, const BushouRecord& record) {
-    if (options.csv) {
-      out << RecordToCsv(record, lists, file);
-    } else if (single) {
-      out << ToText(RecordToJson(record, lists, nullptr), 2) << '\n';
-    } else {
-      out << ToText(RecordToJson(record, lists, &file), -1) << '\n';
-    }
-  });
+  const int status =
+      ForEachRecord(options.files, options.quiet, err, [&](const std::string& file, const BushouRecord& record) {
+        if (options.csv) {
+          out << RecordToCsv(record, lists, file);
+        } else if (single) {
+          out << ToText(RecordToJson(record, lists, nullptr), 2) << '\n';
+        } else {
+          out << ToText(RecordToJson(record, lists, &file), -1) << '\n';
+        }
+      });
   out.flush();
   return status;
 }
@@ -201,6 +209,7 @@ CommandEntry AddDumpCommand(CLI::App& app) {
   command->add_flag("--xlsx", options->xlsx, "One workbook for spreadsheet programs, written to -o (see below)")
       ->excludes(csv);
   command->add_option("-o,--output", options->output, "The workbook --xlsx writes")->type_name("WORKBOOK");
+  AddQuietOption(*command, options->quiet);
   return {command,
           [options](std::istream&, std::ostream& out, std::ostream& err) { return RunDump(*options, out, err); }};
 }

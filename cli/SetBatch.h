@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/ListViews.h"
+#include "cli/Progress.h"
 #include "cli/SetRecordInput.h"
 
 namespace k4r::cli {
@@ -60,9 +61,12 @@ enum class TableEncoding {
                                                            std::string_view source,
                                                            const std::filesystem::path& folder);
 
-// Loads and checks every item, then saves each file as the editor saves;
-// nothing is written unless every item passes. Messages go to `err`; the
-// exit code comes back.
-[[nodiscard]] int ApplyBatch(const std::vector<BatchItem>& items, const ListViews& lists, std::ostream& err);
+// Loads and checks every item, then saves the files as the editor saves, all
+// together: every new file is written and flushed before the first replaces
+// its old one. Nothing is written unless every item passes and every new
+// file could be written. Messages go to `err`, and `progress` shows each
+// phase; the exit code comes back.
+[[nodiscard]] int ApplyBatch(const std::vector<BatchItem>& items, const ListViews& lists, std::ostream& err,
+                             Progress& progress);
 
 }  // namespace k4r::cli

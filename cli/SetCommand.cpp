@@ -36,6 +36,11 @@ Each file is opened and saved exactly as the editor opens and saves it (no
 "固定" box checked); with nothing to change, that writes the editor's normal
 forms of the fields back. Everything given is checked before any file is
 written: one refused value, in any row, and no file changes (exit status 1).
+A batch then writes every new file beside its old one and flushes them to
+the disk together before the first takes its file's place, so that a full
+disk part-way also changes nothing; only a failed rename, which is rare,
+leaves some files new, and the message lists them. A batch that runs over
+a second shows its progress on stderr while that is a terminal (-q: never).
 
 Names (the same as in 'k4r dump'):
 )";
@@ -132,6 +137,7 @@ struct SetOptions {
   std::string fromCsv;
   std::string fromXlsx;
   std::string encoding;  // of the CSV table; empty: detected
+  bool quiet = false;
   NameListOptions lists;
 };
 
@@ -228,6 +234,8 @@ int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err)
   if (!options.encoding.empty() && options.fromCsv.empty()) {
     return UsageError(err, "--encoding is for --from-csv");
   }
+  // Started before the input is read: reading a long table counts too.
+  Progress progress(err, options.quiet, "k4r set");
   const Result<std::vector<BatchItem>> items = ReadItems(options, in);
   if (!items) {
     ReportFailure(err, items.failure());
@@ -235,7 +243,7 @@ int RunFromInput(const SetOptions& options, std::istream& in, std::ostream& err)
   }
   const LoadedNameLists lists = LoadNameLists(options.lists, err);
   const ListViews views(lists);
-  return ApplyBatch(items.value(), views, err);
+  return ApplyBatch(items.value(), views, err, progress);
 }
 
 int RunSet(const SetOptions& options, std::istream& in, std::ostream& err) {
@@ -276,6 +284,7 @@ CommandEntry AddSetCommand(CLI::App& app) {
                    "The CSV table's encoding; without it, UTF-8 when it has a byte-order mark or is valid UTF-8, "
                    "else code page 932")
       ->check(CLI::IsMember({"utf-8", "cp932"}));
+  AddQuietOption(*command, options->quiet);
   AddNameListOptions(*command, options->lists);
   return {command, [options](std::istream& in, std::ostream&, std::ostream& err) { return RunSet(*options, in, err); }};
 }

@@ -1,18 +1,17 @@
-// Replacing a file so that a failed save never loses it: the new bytes go to
+// Replacing files so that a failed save never loses one: the new bytes go to
 // a temporary file beside the target, reach the disk, and only then take the
-// target's name in one rename.
+// target's name in one rename. Many files share one flush.
+#include "core/FileReplace.h"
+
 #include <algorithm>
-#include <chrono>
+#include <map>
 #include <new>
-#include <optional>
-#include <random>
 #include <string>
-#include <string_view>
 #include <system_error>
 
-#include "core/FileReplace.h"
 #include "core/Messages.h"
 #include "core/OsHandle.h"
+#include "core/TempFiles.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -22,183 +21,19 @@
 
 namespace k4r {
 namespace fs = std::filesystem;
+using temp_files::FolderUse;
+
 namespace {
-
-// Symbolic links are followed so that the file they name is replaced and the
-// link itself stays. Nothing when the chain cannot be read or loops.
-[[nodiscard]] std::optional<fs::path> FollowLinks(fs::path path) {
-  constexpr int kMaxHops = 40;
-  for (int hop = 0; hop < kMaxHops; ++hop) {
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(path, error);
-    if (!fs::is_symlink(status)) {
-      return path;
-    }
-    const fs::path next = fs::read_symlink(path, error);
-    if (error) {
-      return std::nullopt;
-    }
-    path = next.is_absolute() ? next : path.parent_path() / next;
-  }
-  return std::nullopt;
-}
-
-[[nodiscard]] fs::path FolderOf(const fs::path& target) {
-  const fs::path folder = target.parent_path();
-  return folder.empty() ? fs::path(".") : folder;
-}
-
-// ".<name>.k4r-tmp-XXXXXX": hidden, recognisably ours, and unique enough that
-// the exclusive create rarely has to retry.
-constexpr char kTempLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr std::size_t kTempRandomLength = 6;
-
-// The temporary names of a target all start with this.
-[[nodiscard]] fs::path::string_type TempPrefix(const fs::path& target) {
-  // Keep the whole name within the usual 255-byte limit of a folder entry.
-  fs::path::string_type name = target.filename().native();
-  constexpr std::size_t kNameRoom = 200;
-  if (name.size() > kNameRoom) {
-    name.resize(kNameRoom);
-  }
-  fs::path::string_type prefix(1, '.');
-  prefix += name;
-  for (const char letter : std::string_view(".k4r-tmp-")) {
-    prefix += static_cast<fs::path::value_type>(letter);
-  }
-  return prefix;
-}
-
-// Drawn from the system each time: a generator kept in memory would give a
-// forked process the same names as its parent, and names left by killed
-// saves would then use up every attempt of the exclusive create. Throws
-// std::system_error when the system has no random source to give.
-[[nodiscard]] fs::path TempNameBeside(const fs::path& target) {
-  std::random_device random;
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kTempLetters - 2);
-  fs::path::string_type name = TempPrefix(target);
-  for (std::size_t i = 0; i < kTempRandomLength; ++i) {
-    name += static_cast<fs::path::value_type>(kTempLetters[pick(random)]);
-  }
-  return FolderOf(target) / fs::path(name);
-}
-
-[[nodiscard]] bool IsTempNameOf(const fs::path::string_type& name, const fs::path::string_type& prefix) {
-  if (name.size() != prefix.size() + kTempRandomLength || name.compare(0, prefix.size(), prefix) != 0) {
-    return false;
-  }
-  const std::string_view letters(kTempLetters, sizeof kTempLetters - 1);
-  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [&](auto unit) {
-    return unit < 128 && letters.find(static_cast<char>(unit)) != std::string_view::npos;
-  });
-}
-
-// A save that was killed (power cut, crash, SIGKILL) leaves its temporary
-// file behind. It never blocks a later save (names are random and created
-// exclusively), but the next successful save of the same file removes such
-// leftovers so that they do not pile up. A leftover must be older than this,
-// which no save in progress is, and must not be held by a live save (see
-// RemoveIfAbandoned).
-constexpr auto kAbandonedAge = std::chrono::minutes(10);
-
-[[nodiscard]] bool RemoveIfAbandoned(const fs::path& path);
-
-// Runs after the rename, when the save has happened: nothing here may turn it
-// into a failure, so running out of memory just leaves the leftovers for the
-// next save.
-void RemoveAbandonedTempFiles(const fs::path& target) noexcept try {
-  const fs::path::string_type prefix = TempPrefix(target);
-  const fs::file_time_type cutoff = fs::file_time_type::clock::now() - kAbandonedAge;
-  std::error_code error;
-  for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end; entry.increment(error)) {
-    std::error_code ignored;
-    if (!IsTempNameOf(entry->path().filename().native(), prefix) || entry->is_symlink(ignored) ||
-        !entry->is_regular_file(ignored)) {
-      continue;
-    }
-    const fs::file_time_type written = entry->last_write_time(ignored);
-    if (!ignored && written < cutoff) {
-      static_cast<void>(RemoveIfAbandoned(entry->path()));
-    }
-  }
-} catch (const std::exception&) {
-  // left for the next save
-}
-
-// Removes the temporary file unless the rename has taken it.
-class TempFileGuard {
- public:
-  explicit TempFileGuard(fs::path path) : path_(std::move(path)) {}
-  ~TempFileGuard() {
-    if (!path_.empty()) {
-      std::error_code ignored;
-      fs::remove(path_, ignored);
-    }
-  }
-  TempFileGuard(const TempFileGuard&) = delete;
-  TempFileGuard& operator=(const TempFileGuard&) = delete;
-  void Release() { path_.clear(); }
-
- private:
-  fs::path path_;
-};
 
 constexpr int kCreateAttempts = 100;
 
-#ifdef _WIN32
-
-Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView bytes) {
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-    return Failure{messages::CannotCreate(shown)};
-  }
-  fs::path tempPath;
-  os::UniqueHandle temp;
-  for (int attempt = 0; attempt < kCreateAttempts && !temp.valid(); ++attempt) {
-    tempPath = TempNameBeside(target);
-    temp = os::UniqueHandle(
-        CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!temp.valid() && GetLastError() != ERROR_FILE_EXISTS) {
-      break;
-    }
-  }
-  if (!temp.valid()) {
-    return Failure{messages::CannotCreate(shown)};
-  }
-  TempFileGuard guard(tempPath);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1U << 30));
-    DWORD written = 0;
-    if (!WriteFile(temp.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      return Failure{messages::WriteError()};
-    }
-    done += written;
-  }
-  if (!FlushFileBuffers(temp.get()) || !temp.Close()) {
-    return Failure{messages::WriteError()};
-  }
-  if (exists) {
-    // Hidden, system and archive marks travel with the content.
-    static_cast<void>(SetFileAttributesW(tempPath.c_str(), attributes));
-  }
-  if (!MoveFileExW(tempPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return Failure{messages::CannotCreate(shown)};
-  }
-  guard.Release();
-  RemoveAbandonedTempFiles(target);
-  return Success();
+// Removes a temporary file that never reached its target.
+void RemoveTemp(const fs::path& temp) noexcept {
+  std::error_code ignored;
+  fs::remove(temp, ignored);
 }
 
-// A live save holds its temporary file open without sharing, so deleting it
-// fails; a dead one's file goes.
-bool RemoveIfAbandoned(const fs::path& path) {
-  return DeleteFileW(path.c_str()) != 0;
-}
-
-#else
-
+#ifndef _WIN32
 [[nodiscard]] bool WriteAll(int fd, ByteView bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -213,16 +48,153 @@ bool RemoveIfAbandoned(const fs::path& path) {
   return true;
 }
 
-// The rename is done when this runs; a folder that cannot be flushed (some
-// file systems refuse) does not undo a save that has happened.
-void SyncFolder(const fs::path& folder) {
-  const os::UniqueHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.valid()) {
-    static_cast<void>(::fsync(handle.get()));
+[[nodiscard]] bool LockFolder(int fd, int operation) {
+  int result = 0;
+  do {
+    result = ::flock(fd, operation);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+#else
+[[nodiscard]] bool WriteAll(HANDLE file, ByteView bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+#endif
+
+}  // namespace
+
+struct FileReplaceGroup::Impl {
+  struct Folder {
+    fs::path path;
+#ifndef _WIN32
+    // Held open with a shared lock while this group saves there: a save that
+    // finds the folder to itself (an exclusive lock) knows every unheld
+    // temporary file in it is a dead save's.
+    os::UniqueHandle handle;
+    bool shared = false;
+#endif
+    bool renamedInto = false;
+  };
+  struct Staged {
+    fs::path shown;
+    fs::path target;
+    fs::path temp;
+    std::size_t folder = 0;
+#ifdef _WIN32
+    // Held without sharing until the rename: a live save's file cannot be
+    // deleted by another save's tidying up.
+    os::UniqueHandle handle;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+#endif
+  };
+
+  explicit Impl(Flush flushMode) : flush(flushMode) {}
+  ~Impl() {
+    for (std::size_t i = renamed; i < staged.size(); ++i) {
+#ifdef _WIN32
+      static_cast<void>(staged[i].handle.Close());
+#endif
+      RemoveTemp(staged[i].temp);
+    }
+  }
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  std::size_t FolderFor(const fs::path& folder);
+  Status StageResolved(const fs::path& shown, const fs::path& target, ByteView bytes);
+  [[nodiscard]] bool FlushStaged();
+  [[nodiscard]] bool Rename(Staged& file);
+  void FinishFolders(bool tidy);
+
+  Flush flush;
+  std::vector<Folder> folders;
+  std::map<fs::path, std::size_t> folderIndex;
+  std::vector<Staged> staged;
+  std::size_t renamed = 0;  // staged[0, renamed) are in place
+};
+
+std::size_t FileReplaceGroup::Impl::FolderFor(const fs::path& folder) {
+  std::error_code error;
+  fs::path key = fs::absolute(folder, error);
+  key = (error ? folder : key).lexically_normal();
+  if (const auto found = folderIndex.find(key); found != folderIndex.end()) {
+    return found->second;
+  }
+  Folder entry;
+  entry.path = folder;
+#ifndef _WIN32
+  entry.handle = os::UniqueHandle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  entry.shared = entry.handle.valid() && LockFolder(entry.handle.get(), LOCK_SH);
+#endif
+  folders.push_back(std::move(entry));
+  folderIndex.emplace(std::move(key), folders.size() - 1);
+  return folders.size() - 1;
+}
+
+#ifdef _WIN32
+
+Status FileReplaceGroup::Impl::StageResolved(const fs::path& shown, const fs::path& target, ByteView bytes) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  Staged file{shown, target, {}, FolderFor(temp_files::FolderOf(target)), {}, attributes};
+  for (int attempt = 0; attempt < kCreateAttempts && !file.handle.valid(); ++attempt) {
+    file.temp = temp_files::NameBeside(target);
+    file.handle = os::UniqueHandle(
+        CreateFileW(file.temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.handle.valid() && GetLastError() != ERROR_FILE_EXISTS) {
+      break;
+    }
+  }
+  if (!file.handle.valid()) {
+    return Failure{messages::CannotCreate(shown)};
+  }
+  // Windows offers nothing between a flush per file and none.
+  if (!WriteAll(file.handle.get(), bytes) || !FlushFileBuffers(file.handle.get())) {
+    static_cast<void>(file.handle.Close());
+    RemoveTemp(file.temp);
+    return Failure{messages::WriteError()};
+  }
+  staged.push_back(std::move(file));
+  return Success();
+}
+
+bool FileReplaceGroup::Impl::FlushStaged() {
+  return true;  // each file was flushed as it was written
+}
+
+bool FileReplaceGroup::Impl::Rename(Staged& file) {
+  if (!file.handle.Close()) {
+    return false;
+  }
+  if (file.attributes != INVALID_FILE_ATTRIBUTES) {
+    // Hidden, system and archive marks travel with the content.
+    static_cast<void>(SetFileAttributesW(file.temp.c_str(), file.attributes));
+  }
+  return MoveFileExW(file.temp.c_str(), file.target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void FileReplaceGroup::Impl::FinishFolders(bool tidy) {
+  for (const Folder& folder : folders) {
+    if (tidy && folder.renamedInto) {
+      temp_files::RemoveLeftovers(folder.path, FolderUse::Unknown);
+    }
   }
 }
 
-Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView bytes) {
+#else
+
+Status FileReplaceGroup::Impl::StageResolved(const fs::path& shown, const fs::path& target, ByteView bytes) {
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (!exists && errno != ENOENT) {
@@ -236,6 +208,9 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   if (exists && (!S_ISREG(info.st_mode) || (info.st_mode & kAnyWriteBit) == 0 || ::access(target.c_str(), W_OK) != 0)) {
     return Failure{messages::CannotCreate(shown)};
   }
+  // Taken before the temporary file exists, so that no other save's tidying
+  // up can mistake it for a dead one.
+  const std::size_t folder = FolderFor(temp_files::FolderOf(target));
 
   // A new file gets the usual rights (the umask applies); a replaced one
   // gets its predecessor's, set before any byte is written.
@@ -243,7 +218,7 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   fs::path tempPath;
   os::UniqueHandle temp;
   for (int attempt = 0; attempt < kCreateAttempts && !temp.valid(); ++attempt) {
-    tempPath = TempNameBeside(target);
+    tempPath = temp_files::NameBeside(target);
     temp = os::UniqueHandle(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
     if (!temp.valid() && errno != EEXIST) {
       break;
@@ -252,11 +227,14 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
   if (!temp.valid()) {
     return Failure{messages::CannotCreate(shown)};
   }
-  TempFileGuard guard(tempPath);
-  // Marks the file as a save in progress until this process closes it or
-  // dies (see RemoveIfAbandoned); a file system without locks just goes on.
+  const auto fail = [&](std::string message) {
+    static_cast<void>(temp.Close());
+    RemoveTemp(tempPath);
+    return Failure{std::move(message)};
+  };
+  // Marks the file as a save in progress while it is open, for saves that
+  // cannot lock the folder; a file system without locks just goes on.
   static_cast<void>(::flock(temp.get(), LOCK_EX | LOCK_NB));
-
   if (exists) {
     // Ownership can only be kept where we have the right to; the permission
     // bits always can. fchown first: it clears set-id bits.
@@ -264,51 +242,165 @@ Status ReplaceResolved(const fs::path& shown, const fs::path& target, ByteView b
       // not ours to give away: the file stays the saving user's
     }
     if (::fchmod(temp.get(), info.st_mode & 07777) != 0) {
-      return Failure{messages::CannotCreate(shown)};
+      return fail(messages::CannotCreate(shown));
     }
   }
-  if (!WriteAll(temp.get(), bytes) || ::fsync(temp.get()) != 0 || !temp.Close()) {
-    return Failure{messages::WriteError()};
+  if (!WriteAll(temp.get(), bytes)) {
+    return fail(messages::WriteError());
   }
-  // Made before the rename, so that nothing after it can fail.
-  const fs::path folder = FolderOf(target);
-  if (::rename(tempPath.c_str(), target.c_str()) != 0) {
-    return Failure{messages::CannotCreate(shown)};
+#ifdef __linux__
+  if (flush == Flush::Together) {
+    // Starts the write-out now and waits for it once, in FlushStaged.
+    static_cast<void>(::sync_file_range(temp.get(), 0, 0, SYNC_FILE_RANGE_WRITE));
+  } else if (::fsync(temp.get()) != 0) {
+    return fail(messages::WriteError());
   }
-  guard.Release();
-  SyncFolder(folder);
-  RemoveAbandonedTempFiles(target);
+#else
+  if (::fsync(temp.get()) != 0) {
+    return fail(messages::WriteError());
+  }
+#endif
+  if (!temp.Close()) {
+    return fail(messages::WriteError());
+  }
+  staged.push_back(Staged{shown, target, std::move(tempPath), folder});
   return Success();
 }
 
-// A live save holds a lock on its temporary file; one that died released it.
-bool RemoveIfAbandoned(const fs::path& path) {
-  const os::UniqueHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-  if (!file.valid() || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
-    return false;
+bool FileReplaceGroup::Impl::FlushStaged() {
+#ifdef __linux__
+  if (flush != Flush::Together) {
+    return true;
   }
-  return ::unlink(path.c_str()) == 0;
+  // One flush of each file system holds every file written to it; it reports
+  // the write-back errors since the folder was opened, before any rename.
+  std::vector<dev_t> flushed;
+  std::vector<bool> folderFlushed(folders.size(), false);
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    struct stat info {};
+    if (!folders[i].handle.valid() || ::fstat(folders[i].handle.get(), &info) != 0) {
+      continue;
+    }
+    if (std::find(flushed.begin(), flushed.end(), info.st_dev) == flushed.end()) {
+      if (::syncfs(folders[i].handle.get()) != 0) {
+        return false;
+      }
+      flushed.push_back(info.st_dev);
+    }
+    folderFlushed[i] = true;
+  }
+  // A folder that cannot be opened for reading: each of its files on its own.
+  for (const Staged& file : staged) {
+    if (!folderFlushed[file.folder]) {
+      const os::UniqueHandle handle(::open(file.temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+      if (!handle.valid() || ::fsync(handle.get()) != 0) {
+        return false;
+      }
+    }
+  }
+#endif
+  return true;
+}
+
+bool FileReplaceGroup::Impl::Rename(Staged& file) {
+  return ::rename(file.temp.c_str(), file.target.c_str()) == 0;
+}
+
+// The renames are done when this runs; a folder that cannot be flushed (some
+// file systems refuse) does not undo saves that have happened.
+void FileReplaceGroup::Impl::FinishFolders(bool tidy) {
+  for (Folder& folder : folders) {
+    if (!folder.renamedInto) {
+      continue;
+    }
+    if (folder.handle.valid()) {
+      static_cast<void>(::fsync(folder.handle.get()));
+    } else {
+      const os::UniqueHandle handle(::open(folder.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      if (handle.valid()) {
+        static_cast<void>(::fsync(handle.get()));
+      }
+    }
+    if (!tidy) {
+      continue;
+    }
+    FolderUse use = FolderUse::Unknown;
+    if (folder.shared) {
+      static_cast<void>(LockFolder(folder.handle.get(), LOCK_UN));
+      folder.shared = false;
+      if (::flock(folder.handle.get(), LOCK_EX | LOCK_NB) == 0) {
+        use = FolderUse::OnlyUs;
+      }
+    }
+    temp_files::RemoveLeftovers(folder.path, use);
+    if (use == FolderUse::OnlyUs) {
+      static_cast<void>(LockFolder(folder.handle.get(), LOCK_UN));
+    }
+  }
 }
 
 #endif
 
-}  // namespace
+FileReplaceGroup::FileReplaceGroup(Flush flush) : impl_(std::make_unique<Impl>(flush)) {}
 
-Status ReplaceFileAtomically(const fs::path& path, ByteView bytes) {
-  // Paths and names take memory, and the temporary name needs the system's
-  // random source; either running out fails this save like any other fault
-  // (the guard has removed the temporary file by then), never as an
-  // exception in the caller's event handler.
+FileReplaceGroup::~FileReplaceGroup() = default;
+
+std::size_t FileReplaceGroup::StagedCount() const {
+  return impl_->staged.size();
+}
+
+// Paths and names take memory, and the temporary name needs the system's
+// random source; either running out fails this file like any other fault,
+// never as an exception in the caller's event handler.
+Status FileReplaceGroup::Stage(const fs::path& path, ByteView bytes) {
   try {
-    const std::optional<fs::path> target = FollowLinks(path);
+    const std::optional<fs::path> target = temp_files::FollowLinks(path);
     if (!target) {
       return Failure{messages::CannotCreate(path)};
     }
-    return ReplaceResolved(path, *target, bytes);
+    return impl_->StageResolved(path, *target, bytes);
   } catch (const std::bad_alloc&) {
     return Failure{messages::OutOfMemory()};
   } catch (const std::system_error&) {
     return Failure{messages::CannotCreate(path)};
+  }
+}
+
+Status FileReplaceGroup::Commit(const std::function<void(std::size_t renamed)>& renamed) {
+  try {
+    replaced_.reserve(impl_->staged.size());
+    if (!impl_->FlushStaged()) {
+      return Failure{messages::WriteError()};
+    }
+    for (Impl::Staged& file : impl_->staged) {
+      if (!impl_->Rename(file)) {
+        impl_->FinishFolders(false);
+        return Failure{messages::CannotCreate(file.shown)};
+      }
+      ++impl_->renamed;
+      impl_->folders[file.folder].renamedInto = true;
+      replaced_.push_back(file.shown);
+      if (renamed) {
+        renamed(impl_->renamed);
+      }
+    }
+    impl_->FinishFolders(true);
+    return Success();
+  } catch (const std::bad_alloc&) {
+    impl_->FinishFolders(false);
+    return Failure{messages::OutOfMemory()};
+  }
+}
+
+Status ReplaceFileAtomically(const fs::path& path, ByteView bytes) {
+  try {
+    FileReplaceGroup group(FileReplaceGroup::Flush::EachFile);
+    if (Status staged = group.Stage(path, bytes); !staged) {
+      return staged;
+    }
+    return group.Commit();
+  } catch (const std::bad_alloc&) {
+    return Failure{messages::OutOfMemory()};
   }
 }
 

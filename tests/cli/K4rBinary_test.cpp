@@ -149,5 +149,35 @@ TEST(K4rProgram, WritesAPngWithoutAWindowSystem) {
   EXPECT_EQ(ReadBytes(dir / "sheet.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
 }
 
+// A batch that runs over a second (its table arrives late on stdin) draws a
+// progress line on a terminal (a pseudo-terminal made by script(1)), never
+// into a pipe, and not with --quiet.
+TEST(K4rProgram, ProgressLineOnlyOnATerminal) {
+  if (std::system("script --version >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "script (util-linux) is not installed";
+  }
+  TempDir dir;
+  WriteBytes(dir / "A.K4R", ByteString(300, '\0'));
+  WriteBytes(dir / "table.csv", "file,seiji\n" + (dir / "A.K4R").string() + ",77\n");
+  const std::string late =
+      "(sleep 1.2; cat '" + (dir / "table.csv").string() + "') | '" K4R_BIN_DIR "/k4r' set --from-csv -";
+  const struct {
+    std::string command;
+    bool drawn;
+  } cases[] = {
+      {"script -qec \"" + late + "\" /dev/null", true},
+      {"script -qec \"" + late + " --quiet\" /dev/null", false},
+      {late + " 2>&1 | cat", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const std::string command =
+        "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM; { " + c.command + "; } >'" + (dir / "seen").string() + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(dir / "seen");
+    const std::string seen = ReadBytes(dir / "seen");
+    EXPECT_EQ(seen.find("k4r set: checking 0 of 1 files") != std::string::npos, c.drawn) << seen;
+  }
+}
+
 }  // namespace
 }  // namespace k4r

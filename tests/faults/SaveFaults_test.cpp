@@ -15,6 +15,7 @@
 #include <csignal>
 #include <sstream>
 
+#include "core/FileReplace.h"
 #include "core/Messages.h"
 #include "core/OfficerFile.h"
 #include "core/Settings.h"
@@ -211,6 +212,69 @@ TEST(SaveFaults, AFailedSettingsWriteLeavesTheFileAsItWas) {
     }
     EXPECT_EQ(*report, messages::CannotWriteSettings(ini) + "\n1\nk4r.ini \n11\nk4r.ini ")
         << "lines: message; file kept; folder; next write ok and read back; folder";
+  }
+}
+
+// A batch that meets a full disk or a file-size limit part-way (its fourth
+// file is the large one) replaces none of its files and leaves nothing.
+TEST(SaveFaults, ABatchThatRunsOutOfRoomPartWayWritesNothing) {
+  const ByteString old(10'000, 'o');
+  for (const Fault fault : {Fault::kFileSizeLimit, Fault::kFullFileSystem}) {
+    SCOPED_TRACE(NameOf(fault));
+    TempDir dir;
+    const fs::path folder = dir / "game";
+    fs::create_directory(folder);
+    const auto report = testing::RunInChild([&]() -> std::string {
+      std::vector<fs::path> files;
+      for (const char* name : {"a.K4R", "b.K4R", "c.K4R", "d.K4R", "e.K4R"}) {
+        files.push_back(folder / name);
+      }
+      if (fault == Fault::kFullFileSystem) {
+        if (std::string why = testing::MountSmallFileSystem(folder, 1 << 20); !why.empty()) {
+          return kSkip + why;
+        }
+      }
+      for (const fs::path& file : files) {
+        WriteBytes(file, old);
+      }
+      if (fault == Fault::kFullFileSystem && !testing::FillFileSystem(folder / kFiller, 64 << 10)) {
+        return kSkip + std::string("the small file system did not fill up");
+      }
+      if (fault == Fault::kFileSizeLimit) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 100'000;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+          return kSkip + std::string("cannot set a file-size limit");
+        }
+      }
+      // The group ends before the files are looked at, as a failed batch does.
+      const std::string outcome = [&] {
+        FileReplaceGroup group;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+          const Status staged = group.Stage(files[i], ByteString(i == 3 ? 200'000 : 10'000, 'n'));
+          if (!staged) {
+            return std::to_string(i) + ": " + staged.failure().message;
+          }
+        }
+        return std::string("all staged");
+      }();
+      std::ostringstream out;
+      out << outcome << '\n';
+      for (const fs::path& file : files) {
+        out << (ReadBytes(file) == old);
+      }
+      out << '\n' << Listing(folder);
+      return out.str();
+    });
+    ASSERT_TRUE(report.has_value());
+    if (report->rfind(kSkip, 0) == 0) {
+      std::cout << "[ SKIPPED  ] " << NameOf(fault) << ": " << *report << '\n';
+      continue;
+    }
+    EXPECT_EQ(*report, "3: " + messages::WriteError() + "\n11111\na.K4R b.K4R c.K4R d.K4R e.K4R ")
+        << "lines: the failing file and message; every file kept; folder";
   }
 }
 
