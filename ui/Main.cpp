@@ -21,9 +21,11 @@
 #include "core/FieldTable.h"
 #include "core/Settings.h"
 #include "core/Vocabulary.h"
+#include "ui/Accessibility.h"
 #include "ui/DialogFrame.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
+#include "ui/WindowPlace.h"
 #include "ui_Main.h"
 
 // Resources of a static library are registered by hand.
@@ -54,6 +56,7 @@ void FitBefore(QLabel* caption, const QWidget* control) {
 TForm1::TForm1(std::filesystem::path settingsPath, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), settingsPath_(std::move(settingsPath)) {
   InitMainIcons();
+  k4r::ui::InstallListAccessibility();  // before the lists exist
   ui->setupUi(this);
   SetUpControls();
   // The start contents; the derived labels are first filled at the end of
@@ -72,6 +75,7 @@ void TForm1::SetUpControls() {
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   ui->centralwidget->setFixedSize(856, 441);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  k4r::ui::KeepNormalState(*this);
   setAcceptDrops(true);
 
   const QFont font = k4r::bridge::EditorFont();
@@ -210,9 +214,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 // The close is never refused: a position that cannot be written is reported
 // and the window closes all the same.
 void TForm1::FormCloseQuery() {
-  // The frame's corner, which the next start gives back to the frame.
+  // The frame's corner, which the next start gives back to the frame; where
+  // the window system does not tell it, the stored place stays.
   const QPoint position = k4r::ui::FrameTopLeft(*this);
-  const k4r::Status written = k4r::SaveWindowPos(settingsPath_, position.y(), position.x());
+  const k4r::Status written = k4r::ui::StoreWindowPlace(settingsPath_, k4r::ui::PlatformReportsWindowPlace(), position);
   if (!written) {
     Prompts::ShowError(this, FromUtf8(written.failure().message));
   }
