@@ -23,6 +23,7 @@
 #include "core/Vocabulary.h"
 #include "ui/Accessibility.h"
 #include "ui/DialogFrame.h"
+#include "ui/EditBoxFrame.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
 #include "ui/WindowPlace.h"
@@ -97,11 +98,15 @@ void TForm1::SetUpControls() {
   ui->sei2Edit1->setByteLimit(width(k4r::FieldId::sei2));
   ui->mei2Edit1->setByteLimit(width(k4r::FieldId::mei2));
   ui->retudenMemo1->setByteLimit(width(k4r::FieldId::retuden));
+  k4r::ui::FrameLikeEditBoxes(*ui->retudenMemo1, *this);
   // The drop-down lists show the number of rows given on the form. The tool
   // bar has edge lines above and below and no margin of its own, so that its
   // buttons keep their places on the form (left 4 and 27, top 2).
+  // The "固定" boxes are narrower than the style's indicator, spacing and
+  // caption: a tighter spacing lets the caption show whole.
   setStyleSheet(
       QStringLiteral("QComboBox { combobox-popup: 0; }"
+                     "QCheckBox { spacing: 2px; }"
                      "QToolBar#ToolBar1 { border: none; margin: 0; padding: 0; spacing: 0;"
                      " border-top: 1px solid palette(mid); border-bottom: 1px solid palette(mid); }"));
 

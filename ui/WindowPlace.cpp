@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 
@@ -28,20 +29,52 @@ QPoint ShowOn(QPoint corner, QSize titleBar, const QRect& screen) {
   return {std::clamp(corner.x(), lowestLeft, highestLeft), std::clamp(corner.y(), lowestTop, highestTop)};
 }
 
-class NormalStateKeeper : public QObject {
+bool OnWayland() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool IsFixedSize(const QWidget& window) {
+  return window.minimumSize() == window.maximumSize();
+}
+
+constexpr Qt::WindowStates kResizingStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// Wayland compositors may maximise a window or show it full screen whatever
+// its flags and size limits say (weston does, from the title bar Qt draws and
+// from its own keys), and end the program when the window does not then take
+// the size they gave. So there the window system may size the window, and
+// the window goes back to its normal state and its own size at once.
+class FixedSizeKeeper : public QObject {
  public:
   using QObject::QObject;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::WindowStateChange) {
-      auto* window = static_cast<QWidget*>(watched);
-      constexpr Qt::WindowStates kResizing = Qt::WindowMaximized | Qt::WindowFullScreen;
-      if ((window->windowState() & kResizing) != 0) {
-        // Not from inside the state change that is being delivered.
-        QTimer::singleShot(0, window,
-                           [window, kResizing] { window->setWindowState(window->windowState() & ~kResizing); });
-      }
+    auto* window = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+      case QEvent::Show:
+        if (OnWayland() && window->windowHandle() != nullptr) {
+          window->windowHandle()->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+        }
+        break;
+      case QEvent::WindowStateChange:
+        if ((window->windowState() & kResizingStates) != 0) {
+          // Not from inside the state change that is being delivered.
+          QTimer::singleShot(0, window, [window] { window->setWindowState(window->windowState() & ~kResizingStates); });
+        }
+        break;
+      case QEvent::Resize:
+        // A frame edge dragged on Wayland: the size snaps back.
+        if (IsFixedSize(*window) && (window->windowState() & kResizingStates) == 0 &&
+            window->size() != window->maximumSize()) {
+          QTimer::singleShot(0, window, [window] {
+            if (IsFixedSize(*window) && (window->windowState() & kResizingStates) == 0) {
+              window->resize(window->maximumSize());
+            }
+          });
+        }
+        break;
+      default: break;
     }
     return QObject::eventFilter(watched, event);
   }
@@ -76,7 +109,7 @@ QPoint OpeningCorner(QPoint stored, int frameWidth, int menuHeight) {
 }
 
 bool PlatformReportsWindowPlace() {
-  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  return !OnWayland();
 }
 
 Status StoreWindowPlace(const std::filesystem::path& settingsPath, bool placeKnown, QPoint corner) {
@@ -87,7 +120,7 @@ Status StoreWindowPlace(const std::filesystem::path& settingsPath, bool placeKno
 }
 
 void KeepNormalState(QWidget& window) {
-  window.installEventFilter(new NormalStateKeeper(&window));  // owned by the window
+  window.installEventFilter(new FixedSizeKeeper(&window));  // owned by the window
 }
 
 }  // namespace k4r::ui

@@ -35,10 +35,12 @@ namespace k4r::ui {
 // knew it.
 [[nodiscard]] Status StoreWindowPlace(const std::filesystem::path& settingsPath, bool placeKnown, QPoint corner);
 
-// Keeps a fixed-size top-level window in its normal state: a request to
-// maximise it or to show it full screen, from a title bar the window system
-// draws regardless of the window's flags or from a key of the compositor, is
-// undone at once, so the window is never asked to take a size it cannot have.
+// Keeps a fixed-size top-level window at its size and in its normal state: a
+// request to maximise it or show it full screen (from the title bar Qt draws
+// on Wayland, which offers maximise whatever the window's flags say, or from
+// a key of the compositor) is undone at once. On Wayland the window system
+// is let size the window meanwhile, since compositors end a program whose
+// maximised window keeps its own size; a frame edge dragged there snaps back.
 void KeepNormalState(QWidget& window);
 
 }  // namespace k4r::ui
