@@ -26,12 +26,12 @@ class LabelledListAccessible : public QAccessibleWidget {
     if (kind == QAccessible::Value) {
       return List().currentText();
     }
-    QString text = QAccessibleWidget::text(kind);
+    QString said = QAccessibleWidget::text(kind);
     // A list nobody named is still told apart by what it shows.
-    if (kind == QAccessible::Name && text.isEmpty()) {
-      text = List().currentText();
+    if (kind == QAccessible::Name && said.isEmpty()) {
+      said = List().currentText();
     }
-    return text;
+    return said;
   }
   [[nodiscard]] int childCount() const override { return 1; }
   [[nodiscard]] QAccessibleInterface* child(int index) const override {

@@ -1,7 +1,9 @@
 #include "ui/EditBoxFrame.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QProxyStyle>
+#include <QStyleFactory>
 
 namespace k4r::ui {
 namespace {
@@ -24,7 +26,8 @@ class EditBoxFrameStyle : public QProxyStyle {
 }  // namespace
 
 void FrameLikeEditBoxes(QAbstractScrollArea& box, QObject& owner) {
-  auto* style = new EditBoxFrameStyle();
+  // Based on the application's own style, not on the desktop's default.
+  auto* style = new EditBoxFrameStyle(QStyleFactory::create(QApplication::style()->name()));
   style->setParent(&owner);
   box.setStyle(style);
 }
