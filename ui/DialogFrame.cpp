@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "bridge/EditorFont.h"
+#include "ui/Accessibility.h"
+#include "ui/WindowPlace.h"
 
 namespace k4r::ui {
 
@@ -26,6 +28,8 @@ void SetUpFixedDialog(QDialog& dialog, QSize clientSize) {
     own.setUnderline(control->font().underline());
     control->setFont(own);
   }
+  NameByLabels(dialog);
+  KeepNormalState(dialog);
 }
 
 QPoint FitInside(const QRect& frame, const QRect& available) {

@@ -21,9 +21,12 @@
 #include "core/FieldTable.h"
 #include "core/Settings.h"
 #include "core/Vocabulary.h"
+#include "ui/Accessibility.h"
 #include "ui/DialogFrame.h"
+#include "ui/EditBoxFrame.h"
 #include "ui/ListItems.h"
 #include "ui/Prompts.h"
+#include "ui/WindowPlace.h"
 #include "ui_Main.h"
 
 // Resources of a static library are registered by hand.
@@ -54,6 +57,7 @@ void FitBefore(QLabel* caption, const QWidget* control) {
 TForm1::TForm1(std::filesystem::path settingsPath, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), settingsPath_(std::move(settingsPath)) {
   InitMainIcons();
+  k4r::ui::InstallListAccessibility();  // before the lists exist
   ui->setupUi(this);
   SetUpControls();
   // The start contents; the derived labels are first filled at the end of
@@ -72,6 +76,7 @@ void TForm1::SetUpControls() {
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   ui->centralwidget->setFixedSize(856, 441);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  k4r::ui::KeepNormalState(*this);
   setAcceptDrops(true);
 
   const QFont font = k4r::bridge::EditorFont();
@@ -93,11 +98,15 @@ void TForm1::SetUpControls() {
   ui->sei2Edit1->setByteLimit(width(k4r::FieldId::sei2));
   ui->mei2Edit1->setByteLimit(width(k4r::FieldId::mei2));
   ui->retudenMemo1->setByteLimit(width(k4r::FieldId::retuden));
+  k4r::ui::FrameLikeEditBoxes(*ui->retudenMemo1, *this);
   // The drop-down lists show the number of rows given on the form. The tool
   // bar has edge lines above and below and no margin of its own, so that its
   // buttons keep their places on the form (left 4 and 27, top 2).
+  // The "固定" boxes are narrower than the style's indicator, spacing and
+  // caption: a tighter spacing lets the caption show whole.
   setStyleSheet(
       QStringLiteral("QComboBox { combobox-popup: 0; }"
+                     "QCheckBox { spacing: 2px; }"
                      "QToolBar#ToolBar1 { border: none; margin: 0; padding: 0; spacing: 0;"
                      " border-top: 1px solid palette(mid); border-bottom: 1px solid palette(mid); }"));
 
@@ -210,9 +219,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 // The close is never refused: a position that cannot be written is reported
 // and the window closes all the same.
 void TForm1::FormCloseQuery() {
-  // The frame's corner, which the next start gives back to the frame.
+  // The frame's corner, which the next start gives back to the frame; where
+  // the window system does not tell it, the stored place stays.
   const QPoint position = k4r::ui::FrameTopLeft(*this);
-  const k4r::Status written = k4r::SaveWindowPos(settingsPath_, position.y(), position.x());
+  const k4r::Status written = k4r::ui::StoreWindowPlace(settingsPath_, k4r::ui::PlatformReportsWindowPlace(), position);
   if (!written) {
     Prompts::ShowError(this, FromUtf8(written.failure().message));
   }

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -11,9 +12,11 @@
 #include "core/NameList.h"
 #include "core/NameListPlace.h"
 #include "core/Settings.h"
+#include "ui/Accessibility.h"
 #include "ui/ListItems.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
+#include "ui/WindowPlace.h"
 #include "ui_Main.h"
 
 using k4r::bridge::FromUtf8;
@@ -66,7 +69,10 @@ void TForm1::FormCreate() {
   // the client area's corner, and the window would creep up by its title bar
   // on every start. So the window takes its final size first.
   adjustSize();
-  move(settings.WinLeft, settings.WinTop);
+  // A place whose title bar would be off every screen (stored on another
+  // screen layout, or made up by a window system that does not tell) is
+  // moved just enough to show it; the file keeps what it holds.
+  move(k4r::ui::OpeningCorner(QPoint(settings.WinLeft, settings.WinTop), width(), menuBar()->sizeHint().height()));
   openDir_ = k4r::bridge::FromSettingsPath(settings.OpenDir);
   kaoPath_ = k4r::bridge::FromSettingsPath(settings.KaoPath);
 
@@ -87,6 +93,8 @@ void TForm1::FormCreate() {
   // The death year and the ages are shown from the start texts (1460, 110)
   // right away, so that the window never shows a birth year without them.
   tanjouEdit1Change();
+
+  k4r::ui::NameMainControls(*ui, availability_.face);
 }
 
 void TForm1::LoadOfficerNames() {

@@ -30,6 +30,9 @@ void WireSearchDialog(QDialog& dialog, QLineEdit& findEdit, QPushButton& cancelB
   findEdit.setAttribute(Qt::WA_InputMethodEnabled, true);
   findEdit.setInputMethodHints(Qt::ImhNone);
   findEdit.setFocus();
+  // The box has no caption of its own: the dialog's names what it searches.
+  findEdit.setAccessibleName(dialog.windowTitle());
+  QObject::connect(&dialog, &QWidget::windowTitleChanged, &findEdit, &QWidget::setAccessibleName);
   QObject::connect(&cancelButton, &QPushButton::clicked, &dialog, &QDialog::reject);
 }
 
