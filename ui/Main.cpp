@@ -21,8 +21,10 @@
 #include "core/FieldTable.h"
 #include "core/Settings.h"
 #include "core/Vocabulary.h"
+#include "ui/Composition.h"
 #include "ui/DialogFrame.h"
 #include "ui/ListItems.h"
+#include "ui/NumberBox.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
 
@@ -55,6 +57,7 @@ TForm1::TForm1(std::filesystem::path settingsPath, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), settingsPath_(std::move(settingsPath)) {
   InitMainIcons();
   ui->setupUi(this);
+  composition_ = new k4r::ui::CompositionWatch(this);
   SetUpControls();
   // The start contents; the derived labels are first filled at the end of
   // FormCreate, once the handlers are connected.
@@ -83,7 +86,7 @@ void TForm1::SetUpControls() {
 
   for (QLineEdit* direct : {ui->seijiEdit1, ui->tousotuEdit1, ui->tiryakuEdit1, ui->kyouyouEdit1, ui->giriEdit1,
                             ui->tanjouEdit1, ui->jumyouEdit1, ui->seibetuEdit1}) {
-    direct->setAttribute(Qt::WA_InputMethodEnabled, false);
+    k4r::ui::MakeNumberBox(*direct);
   }
   ApplyPaletteColours();
   // The boxes hold what their fields hold.
@@ -203,6 +206,7 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  CommitComposition();
   FormCloseQuery();
   event->accept();
 }

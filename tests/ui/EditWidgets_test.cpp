@@ -1,5 +1,6 @@
 // The edit boxes with a CP932 byte limit and the up/down spinner, on their own.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -57,6 +58,17 @@ void Drop(QWidget* target, const QString& text) {
   QCoreApplication::sendEvent(target, &drop);
 }
 
+// What a screen reader would be told as an alert, while recording.
+QStringList& Alerts() {
+  static QStringList alerts;
+  return alerts;
+}
+void RecordAlert(QAccessibleEvent* event) {
+  if (event->type() == QAccessible::Alert && event->accessibleInterface() != nullptr) {
+    Alerts() << event->accessibleInterface()->text(QAccessible::Name);
+  }
+}
+
 QString Emoji() {
   return QString::fromUtf8("\xF0\x9F\x98\x80");
 }
@@ -68,60 +80,45 @@ class EditWidgetsTest : public QObject {
 
  private slots:
   // Typing, pasting and input-method commits all stop at 8 bytes; a
-  // two-byte character that does not fit whole is not taken.
+  // two-byte character that does not fit whole is not taken. What is left
+  // out is named in a tool tip with the beep (the last one, when each typed
+  // key is cut on its own).
   void nameBoxHoldsEightBytes_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("added");
     QTest::addColumn<QString>("after");
-    QTest::newRow("typed kana") << ""
-                                << "type"
-                                << "あいうえお"
-                                << "あいうえ";
-    QTest::newRow("typed ascii") << ""
-                                 << "type"
-                                 << "abcdefghij"
-                                 << "abcdefgh";
-    QTest::newRow("typed half") << "abcdefg"
-                                << "type"
-                                << "あ"
-                                << "abcdefg";
-    QTest::newRow("half-width kana count 1") << ""
-                                             << "type"
-                                             << "ｱｲｳｴｵｶｷｸｹ"
-                                             << "ｱｲｳｴｵｶｷｸ";
-    QTest::newRow("pasted") << ""
-                            << "paste"
-                            << "あいうえおかきく"
-                            << "あいうえ";
-    QTest::newRow("pasted after text") << "ab"
-                                       << "paste"
-                                       << "あいうえお"
-                                       << "abあいう";
-    QTest::newRow("pasted emoji") << "ab"
-                                  << "paste"
-                                  << "c" + Emoji() << "abc";
-    QTest::newRow("pasted wave dash") << "abcdef"
-                                      << "paste"
-                                      << "\u301C\u301C"
-                                      << "abcdef\u301C";
-    QTest::newRow("committed") << "あい"
-                               << "commit"
-                               << "かきくけこ"
-                               << "あいかき";
-    QTest::newRow("committed emoji") << ""
-                                     << "commit" << Emoji() << "";
+    QTest::addColumn<QString>("leftOut");  // empty: nothing was cut
+    const auto row = [](const char* name, const QString& before, const char* how, const QString& added,
+                        const QString& after, const QString& leftOut) {
+      QTest::newRow(name) << before << QString::fromLatin1(how) << added << after << leftOut;
+    };
+    row("typed kana", "", "type", "あいうえお", "あいうえ", "お");
+    row("typed ascii", "", "type", "abcdefghij", "abcdefgh", "j");
+    row("typed half", "abcdefg", "type", "あ", "abcdefg", "あ");
+    row("half-width kana count 1", "", "type", "ｱｲｳｴｵｶｷｸｹ", "ｱｲｳｴｵｶｷｸ", "ｹ");
+    row("pasted", "", "paste", "あいうえおかきく", "あいうえ", "お か き く");
+    row("pasted after text", "ab", "paste", "あいうえお", "abあいう", "え お");
+    row("pasted emoji", "ab", "paste", "c" + Emoji(), "abc", "");
+    row("pasted wave dash", "abcdef", "paste", "\u301C\u301C", "abcdef\u301C", "\u301C");
+    row("committed", "あい", "commit", "かきくけこ", "あいかき", "く け こ");
+    row("committed ten bytes", "", "commit", "日本国憲法", "日本国憲", "法");
+    row("committed emoji", "", "commit", Emoji(), "", "");
+    row("fits exactly", "", "commit", "日本国憲", "日本国憲", "");
   }
   void nameBoxHoldsEightBytes() {
     QFETCH(QString, before);
     QFETCH(QString, how);
     QFETCH(QString, added);
     QFETCH(QString, after);
+    QFETCH(QString, leftOut);
     ByteLimitedEdit edit;
     edit.setByteLimit(8);
     edit.SetBytes(Sjis(before));
+    edit.show();
     edit.setFocus();
     edit.end(false);
+    Prompts::StartRecording();
     if (how == "type") {
       TypeText(&edit, added);
     } else if (how == "paste") {
@@ -129,7 +126,15 @@ class EditWidgetsTest : public QObject {
     } else {
       Commit(&edit, added);
     }
+    const QStringList cuts = Prompts::Shown().filter(QStringLiteral("バイトを超える"));
+    Prompts::StopRecording();
     QCOMPARE(edit.text(), after);
+    if (leftOut.isEmpty()) {
+      QCOMPARE(cuts, QStringList());
+    } else {
+      QVERIFY(!cuts.isEmpty());
+      QCOMPARE(cuts.last(), QStringLiteral("tooltip|8 バイトを超える分は入力できません: ") + leftOut);
+    }
   }
 
   // A character the file cannot store never shows in either box, however it
@@ -175,6 +180,9 @@ class EditWidgetsTest : public QObject {
     target->show();
     target->setFocus();
     Prompts::StartRecording();
+    Alerts().clear();
+    QAccessible::setActive(true);
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(RecordAlert);
     if (how == "type") {
       TypeCharacters(target, added);
     } else if (how == "paste") {
@@ -184,15 +192,19 @@ class EditWidgetsTest : public QObject {
     } else {
       Drop(box == "edit" ? target : memo.viewport(), added);
     }
+    QAccessible::installUpdateHandler(previous);
+    QAccessible::setActive(false);
     const QStringList shown = Prompts::Shown();
     Prompts::StopRecording();
     QCOMPARE(box == "edit" ? edit.text() : memo.toPlainText(), after);
     if (named.isEmpty()) {
       QCOMPARE(shown, QStringList());
+      QCOMPARE(Alerts(), QStringList());
       return;
     }
     const QString tip = QStringLiteral("保存できない文字は入力できません: ") + named;
     QCOMPARE(shown, (QStringList{"beep", "tooltip|" + tip}));
+    QCOMPARE(Alerts(), QStringList{tip});
     auto* shownTip = target->findChild<QLabel*>("inputToolTip");
     QVERIFY(shownTip != nullptr && shownTip->isVisible());
     QCOMPARE(shownTip->text(), tip);
@@ -288,8 +300,12 @@ class EditWidgetsTest : public QObject {
     ByteLimitedMemo memo;
     memo.SetBytes(ByteString(140, 'a'));
     memo.moveCursor(QTextCursor::End);
+    Prompts::StartRecording();
     Paste(&memo, QStringLiteral("x\ny\nz"));
+    const QStringList shown = Prompts::Shown();
+    Prompts::StopRecording();
     QCOMPARE(memo.Bytes(), ByteString(140, 'a') + "x\r\ny\r\n");
+    QCOMPARE(shown, (QStringList{"beep", "tooltip|146 バイトを超える分は入力できません: z"}));
     Paste(&memo, QStringLiteral("q"));
     QCOMPARE(memo.ByteSize(), std::size_t{146});
     memo.selectAll();
