@@ -1,6 +1,7 @@
 #include "ui/RefusedInput.h"
 
 #include <QAccessible>
+#include <QEvent>
 #include <QLabel>
 #include <QStringList>
 
@@ -19,16 +20,44 @@ QString Named(const QString& characters) {
   return named.join(QLatin1Char(' '));
 }
 
-// A tool tip is seen, not heard: the message is raised as an alert too, on
-// the tool tip itself, whose accessible name is its text.
+// Gives the box its own description back when the tool tip goes.
+class DescriptionKeeper final : public QObject {
+ public:
+  DescriptionKeeper(QWidget& tip, QWidget& box) : QObject(&tip), box_(box), original_(box.accessibleDescription()) {
+    setObjectName(QStringLiteral("descriptionKeeper"));
+    tip.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Hide) {
+      box_.setAccessibleDescription(original_);
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QWidget& box_;
+  QString original_;
+};
+
+// A tool tip is seen, not heard. The message is raised as an alert on the
+// tool tip, whose accessible name is its text (Windows and macOS announce
+// alerts); Qt's AT-SPI bridge drops alerts, so while the tip shows the box's
+// description is the message too, a change screen readers read for the
+// focused control.
 void Report(QWidget& box, const QString& message) {
   Prompts::Beep();
   Prompts::ShowToolTip(box, message);
-  if (auto* tip = box.findChild<QLabel*>(QStringLiteral("inputToolTip"), Qt::FindDirectChildrenOnly)) {
-    tip->setAccessibleName(message);
-    QAccessibleEvent alert(tip, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+  auto* tip = box.findChild<QLabel*>(QStringLiteral("inputToolTip"), Qt::FindDirectChildrenOnly);
+  if (tip == nullptr) {
+    return;
   }
+  tip->setAccessibleName(message);
+  if (tip->findChild<QObject*>(QStringLiteral("descriptionKeeper")) == nullptr) {
+    new DescriptionKeeper(*tip, box);
+  }
+  box.setAccessibleDescription(message);
+  QAccessibleEvent alert(tip, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
 }
 
 }  // namespace

@@ -190,6 +190,9 @@ class EditWidgetsTest : public QObject {
     QVERIFY(shownTip != nullptr && shownTip->isVisible());
     QCOMPARE(shownTip->text(), tip);
     QCOMPARE(shownTip->accessibleName(), tip);  // what the alert announces
+    QCOMPARE(target->accessibleDescription(), tip);
+    shownTip->hide();
+    QCOMPARE(target->accessibleDescription(), QString());
   }
 
   // Replacing a selection makes room first.
