@@ -54,39 +54,7 @@ constexpr WideForm kWideForms[] = {
     {"\xEF\xBC\x8B", '+'}, {"\xEF\xBC\x8D", '-'}, {"\xE2\x88\x92", '-'},
 };
 
-[[nodiscard]] std::optional<std::int32_t> ParseAscii(std::string_view text);
-
-}  // namespace
-
-std::string WithAsciiNumberForms(std::string_view text) {
-  std::string ascii;
-  ascii.reserve(text.size());
-  while (!text.empty()) {
-    const auto wide = std::find_if(std::begin(kWideForms), std::end(kWideForms),
-                                   [text](const WideForm& form) { return text.starts_with(form.utf8); });
-    if (wide != std::end(kWideForms)) {
-      ascii += wide->ascii;
-      text.remove_prefix(wide->utf8.size());
-    } else {
-      ascii += text.front();
-      text.remove_prefix(1);
-    }
-  }
-  return ascii;
-}
-
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
-  const bool allAscii =
-      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (allAscii) {
-    return ParseAscii(text);
-  }
-  return ParseAscii(WithAsciiNumberForms(text));
-}
-
-namespace {
-
-std::optional<std::int32_t> ParseAscii(std::string_view text) {
+[[nodiscard]] std::optional<std::int32_t> ParseAscii(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -127,6 +95,32 @@ std::optional<std::int32_t> ParseAscii(std::string_view text) {
 }
 
 }  // namespace
+
+std::string WithAsciiNumberForms(std::string_view text) {
+  std::string ascii;
+  ascii.reserve(text.size());
+  while (!text.empty()) {
+    const auto wide = std::find_if(std::begin(kWideForms), std::end(kWideForms),
+                                   [text](const WideForm& form) { return text.starts_with(form.utf8); });
+    if (wide != std::end(kWideForms)) {
+      ascii += wide->ascii;
+      text.remove_prefix(wide->utf8.size());
+    } else {
+      ascii += text.front();
+      text.remove_prefix(1);
+    }
+  }
+  return ascii;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+  const bool allAscii =
+      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (allAscii) {
+    return ParseAscii(text);
+  }
+  return ParseAscii(WithAsciiNumberForms(text));
+}
 
 Result<std::int32_t> IntegerOf(std::string_view text) {
   if (const std::optional<std::int32_t> value = ParseInteger(text)) {
