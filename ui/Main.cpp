@@ -24,7 +24,6 @@
 #include "ui/Composition.h"
 #include "ui/DialogFrame.h"
 #include "ui/ListItems.h"
-#include "ui/NumberBox.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
 
@@ -84,10 +83,8 @@ void TForm1::SetUpControls() {
   }
   QToolTip::setFont(font);
 
-  for (QLineEdit* direct : {ui->seijiEdit1, ui->tousotuEdit1, ui->tiryakuEdit1, ui->kyouyouEdit1, ui->giriEdit1,
-                            ui->tanjouEdit1, ui->jumyouEdit1, ui->seibetuEdit1}) {
-    k4r::ui::MakeNumberBox(*direct);
-  }
+  // The number boxes (NumberEdit) take direct input of their own accord.
+  ui->seibetuEdit1->setAttribute(Qt::WA_InputMethodEnabled, false);
   ApplyPaletteColours();
   // The boxes hold what their fields hold.
   const auto width = [](k4r::FieldId id) { return static_cast<int>(k4r::Field(id).width); };

@@ -1,19 +1,20 @@
 #pragma once
-// The edit boxes that hold numbers (the abilities, birth year, lifespan and
-// the sex code) take direct input only: the input method is switched off
-// while they have focus, and they ask for digits. Full-width digits and signs
-// that reach them all the same (a paste, an input method that does not let
-// go) become ASCII as they come in, so the box shows what the file gets.
+// The edit boxes that hold numbers (the abilities, the birth year and the
+// lifespan) take direct input only: they answer that the input method is off
+// and ask for digits. Full-width digits and signs that reach them all the
+// same (a paste, an input method that does not let go) become ASCII as they
+// come in, so the box shows what the file gets.
 
-#include <QString>
+#include <QLineEdit>
 
-class QLineEdit;
+class NumberEdit : public QLineEdit {
+  Q_OBJECT
 
-namespace k4r::ui {
+ public:
+  explicit NumberEdit(QWidget* parent = nullptr);
 
-void MakeNumberBox(QLineEdit& box);
-
-// `text` with full-width digits, plus and minus as ASCII.
-[[nodiscard]] QString WithAsciiDigits(const QString& text);
-
-}  // namespace k4r::ui
+  // A QLineEdit answers Qt::ImEnabled from its enabled and read-only state
+  // alone, whatever Qt::WA_InputMethodEnabled says.
+  using QLineEdit::inputMethodQuery;
+  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery property) const override;
+};

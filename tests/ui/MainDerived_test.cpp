@@ -351,6 +351,7 @@ class MainDerivedTest : public QObject {
     QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
     QCoreApplication::sendEvent(edit, &query);
     QCOMPARE(query.value(Qt::ImEnabled).toBool(), false);
+    QCOMPARE(edit->inputMethodQuery(Qt::ImEnabled).toBool(), false);
     QVERIFY(Qt::InputMethodHints(query.value(Qt::ImHints).toInt()).testFlag(Qt::ImhDigitsOnly));
     QInputMethodQueryEvent nameQuery(Qt::ImEnabled);
     QCoreApplication::sendEvent(Control<QLineEdit>(*window_, "sei1Edit1"), &nameQuery);
