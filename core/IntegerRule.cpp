@@ -1,7 +1,10 @@
 #include "core/IntegerRule.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <string>
 
 #include "core/Messages.h"
 
@@ -40,9 +43,18 @@ namespace {
   return magnitude;
 }
 
-}  // namespace
+// The UTF-8 forms that read as one ASCII character of a number.
+struct WideForm {
+  std::string_view utf8;
+  char ascii;
+};
+constexpr WideForm kWideForms[] = {
+    {"\xEF\xBC\x90", '0'}, {"\xEF\xBC\x91", '1'}, {"\xEF\xBC\x92", '2'}, {"\xEF\xBC\x93", '3'}, {"\xEF\xBC\x94", '4'},
+    {"\xEF\xBC\x95", '5'}, {"\xEF\xBC\x96", '6'}, {"\xEF\xBC\x97", '7'}, {"\xEF\xBC\x98", '8'}, {"\xEF\xBC\x99", '9'},
+    {"\xEF\xBC\x8B", '+'}, {"\xEF\xBC\x8D", '-'}, {"\xE2\x88\x92", '-'},
+};
 
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
+[[nodiscard]] std::optional<std::int32_t> ParseAscii(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -80,6 +92,34 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   }
   const std::int64_t value = negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
   return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+std::string WithAsciiNumberForms(std::string_view text) {
+  std::string ascii;
+  ascii.reserve(text.size());
+  while (!text.empty()) {
+    const auto wide = std::find_if(std::begin(kWideForms), std::end(kWideForms),
+                                   [text](const WideForm& form) { return text.starts_with(form.utf8); });
+    if (wide != std::end(kWideForms)) {
+      ascii += wide->ascii;
+      text.remove_prefix(wide->utf8.size());
+    } else {
+      ascii += text.front();
+      text.remove_prefix(1);
+    }
+  }
+  return ascii;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+  const bool allAscii =
+      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (allAscii) {
+    return ParseAscii(text);
+  }
+  return ParseAscii(WithAsciiNumberForms(text));
 }
 
 Result<std::int32_t> IntegerOf(std::string_view text) {

@@ -30,6 +30,13 @@ std::string NotAnInteger(std::string_view text) {
   return Quoted(text) + " は整数ではありません";
 }
 
+std::string NotAnIntegerIn(std::string_view caption, std::string_view text) {
+  std::string message(caption);
+  message += ": ";
+  message += NotAnInteger(text);
+  return message;
+}
+
 std::string CannotWriteSettings(const std::filesystem::path& path) {
   return PathText(path) + " に書き込めません";
 }

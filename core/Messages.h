@@ -18,6 +18,8 @@ namespace k4r::messages {
 [[nodiscard]] std::string CannotOpen(const std::filesystem::path& path);    // "ファイル %s は開けません"
 [[nodiscard]] std::string CannotCreate(const std::filesystem::path& path);  // "ファイル %s を作成できません"
 [[nodiscard]] std::string NotAnInteger(std::string_view text);              // "'%s' は整数ではありません"
+// The same for the box captioned `caption`: "政治: '８Ｏ' は整数ではありません".
+[[nodiscard]] std::string NotAnIntegerIn(std::string_view caption, std::string_view text);
 [[nodiscard]] std::string CannotWriteSettings(const std::filesystem::path& path);  // "%s に書き込めません"
 [[nodiscard]] std::string ReadError();  // "ストリームからの読み込みエラー"
 // The same, naming the file that broke off or is too short:

@@ -29,13 +29,14 @@ namespace {
 }
 
 // Converts a box's text as the save does, remembering the first failure so
-// that the save reports the field that fails first in its order.
+// that the save reports the field that fails first in its order, by the
+// caption the user sees beside the box.
 class TextNumbers {
  public:
-  std::int32_t Read(const std::string& text) {
+  std::int32_t Read(FieldId id, const std::string& text) {
     Result<std::int32_t> value = IntegerOf(text);
     if (!value && !failure_) {
-      failure_ = value.failure();
+      failure_ = Failure{messages::NotAnIntegerIn(Field(id).caption, text)};
     }
     return value ? value.value() : 0;
   }
@@ -197,14 +198,14 @@ Result<BushouRecord> RecordFromForm(const OfficerForm& form) {
   record.sei2 = form.sei2;
   record.mei2 = form.mei2;
   TextNumbers numbers;
-  record.seiji = numbers.Read(form.seiji);
-  record.tousotu = numbers.Read(form.tousotu);
-  record.tiryaku = numbers.Read(form.tiryaku);
-  record.kyouyou = numbers.Read(form.kyouyou);
-  record.giri = numbers.Read(form.giri);
+  record.seiji = numbers.Read(FieldId::seiji, form.seiji);
+  record.tousotu = numbers.Read(FieldId::tousotu, form.tousotu);
+  record.tiryaku = numbers.Read(FieldId::tiryaku, form.tiryaku);
+  record.kyouyou = numbers.Read(FieldId::kyouyou, form.kyouyou);
+  record.giri = numbers.Read(FieldId::giri, form.giri);
   record.tokugi = form.tokugi;
-  record.tanjou = numbers.Read(form.tanjou);
-  record.botu = numbers.Read(form.botu);
+  record.tanjou = numbers.Read(FieldId::tanjou, form.tanjou);
+  record.botu = numbers.Read(FieldId::botu, form.botu);
   if (numbers.failure()) {
     return *numbers.failure();
   }

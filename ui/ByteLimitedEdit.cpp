@@ -14,7 +14,7 @@ using k4r::ui::LineBreaks;
 // Every change of the text passes here before it is made: typing, pasting,
 // dropping and input-method commits. Characters CP932 cannot hold are left
 // out with the beep and a tool tip; a change that would exceed the limit keeps
-// as much of the inserted text as fits.
+// as much of the inserted text as fits, and names the rest the same way.
 class ByteLimitValidator final : public QValidator {
  public:
   explicit ByteLimitValidator(ByteLimitedEdit& edit) : QValidator(&edit), edit_(edit) {}
@@ -55,10 +55,9 @@ class ByteLimitValidator final : public QValidator {
       }
       return Acceptable;
     }
-    if (kept >= limit) {
-      return Invalid;
-    }
-    const QString fitting = *FitInsertion(inserted, limit - kept, LineBreaks::AsIs);
+    // What does not fit is left out, and the user is told what it was.
+    const QString fitting = kept >= limit ? QString() : *FitInsertion(inserted, limit - kept, LineBreaks::AsIs);
+    k4r::ui::ReportCutInput(edit_, inserted.mid(fitting.size()), edit_.byteLimit_);
     if (fitting.isEmpty()) {
       return Invalid;
     }

@@ -100,7 +100,11 @@ QString ByteLimitedMemo::Admit(const QString& inserted) {
   if (!screened.refused.isEmpty()) {
     k4r::ui::ReportRefusedInput(*this, screened.refused);
   }
-  return Fit(screened.storable);
+  const QString fitting = Fit(screened.storable);
+  if (fitting.size() < screened.storable.size()) {
+    k4r::ui::ReportCutInput(*this, screened.storable.mid(fitting.size()), byteLimit_);
+  }
+  return fitting;
 }
 
 void ByteLimitedMemo::keyPressEvent(QKeyEvent* event) {

@@ -22,6 +22,7 @@
 #include "core/Settings.h"
 #include "core/Vocabulary.h"
 #include "ui/Accessibility.h"
+#include "ui/Composition.h"
 #include "ui/DialogFrame.h"
 #include "ui/EditBoxFrame.h"
 #include "ui/ListItems.h"
@@ -59,6 +60,7 @@ TForm1::TForm1(std::filesystem::path settingsPath, QWidget* parent)
   InitMainIcons();
   k4r::ui::InstallListAccessibility();  // before the lists exist
   ui->setupUi(this);
+  composition_ = new k4r::ui::CompositionWatch(this);
   SetUpControls();
   // The start contents; the derived labels are first filled at the end of
   // FormCreate, once the handlers are connected.
@@ -86,10 +88,8 @@ void TForm1::SetUpControls() {
   }
   QToolTip::setFont(font);
 
-  for (QLineEdit* direct : {ui->seijiEdit1, ui->tousotuEdit1, ui->tiryakuEdit1, ui->kyouyouEdit1, ui->giriEdit1,
-                            ui->tanjouEdit1, ui->jumyouEdit1, ui->seibetuEdit1}) {
-    direct->setAttribute(Qt::WA_InputMethodEnabled, false);
-  }
+  // The number boxes (NumberEdit) take direct input of their own accord.
+  ui->seibetuEdit1->setAttribute(Qt::WA_InputMethodEnabled, false);
   ApplyPaletteColours();
   // The boxes hold what their fields hold.
   const auto width = [](k4r::FieldId id) { return static_cast<int>(k4r::Field(id).width); };
@@ -212,6 +212,7 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  CommitComposition();
   FormCloseQuery();
   event->accept();
 }

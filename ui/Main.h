@@ -12,6 +12,10 @@
 #include "core/FaceArchive.h"
 #include "core/OfficerFile.h"
 
+namespace k4r::ui {
+class CompositionWatch;
+}
+
 class QComboBox;
 class QLabel;
 class QPainter;
@@ -65,6 +69,9 @@ class TForm1 : public QMainWindow {
   [[nodiscard]] QString OpenDialogFolder() const;
   void ToolButton1Click();
   void Save1Click();
+  // Ends an input method's composition, so that the text the user sees in
+  // the boxes is what save, open and close work with.
+  void CommitComposition();
   void ToolButton2Click();
   void Exit1Click();
 
@@ -119,5 +126,6 @@ class TForm1 : public QMainWindow {
   k4r::FaceArchive faceArchive_;
   k4r::Availability availability_;
   int findMode_ = 0;
+  k4r::ui::CompositionWatch* composition_ = nullptr;  // owned as a child
   bool portraitFailureReported_ = false;
 };

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "bridge/Cp932.h"
+#include "ui/Composition.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"
 #include "ui_Main.h"
@@ -51,7 +52,12 @@ QString TForm1::OpenDialogFolder() const {
   return QDir::currentPath();
 }
 
+void TForm1::CommitComposition() {
+  composition_->CommitComposition();
+}
+
 void TForm1::Open1Click() {
+  CommitComposition();
   k4r::ui::FileDialogRequest request;
   request.caption = QStringLiteral("開く");
   request.directory = OpenDialogFolder();
@@ -67,6 +73,7 @@ void TForm1::ToolButton1Click() {
 }
 
 bool TForm1::OpenOfficerFile(const QString& path) {
+  CommitComposition();
   k4r::OfficerForm form = ReadForm();
   const k4r::KeepFlags keep = ReadKeepFlags();
   const k4r::Status loaded =
@@ -94,6 +101,7 @@ void TForm1::Save1Click() {
   if (BushouFile.path.empty()) {
     return;  // nothing was opened; the command is disabled until then
   }
+  CommitComposition();
   const k4r::Status saved = k4r::SaveOfficerFile(BushouFile.path, BushouFile, ReadForm(), availability_);
   if (!saved) {
     Prompts::ShowError(this, FromUtf8(saved.failure().message));

@@ -132,6 +132,9 @@ TEST(SetCommand, AssignmentsReadBackThroughDump) {
       {{"tanjou=1500", "botu=1600"}, "botu", 1600},
       {{"botu=1600", "tanjou=1500"}, "botu", 1500 + 53 - 1},  // the lifespan 53 of the death year given first
       {{"tanjou=$600"}, "tanjou", 1536},
+      // Full-width digits and minus, as a Japanese input method types them.
+      {{"seiji=８０"}, "seiji", 80},
+      {{"Kyoten=－１"}, "Kyoten", -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.assignments.front());

@@ -34,6 +34,14 @@ TEST(ParseInteger, AcceptsDecimalAndHexadecimalWithinThirtyTwoBits) {
       {"$FFFFFFFF", -1},
       {"-$FFFFFFFF", 1},
       {"$000000000001", 1},  // leading zeros do not count against the width
+      // Full-width forms, as an input method in Japanese mode commits them.
+      {"８０", 80},
+      {"１４６０", 1460},
+      {"－５", -5},
+      {"−５", -5},  // U+2212, the minus sign
+      {"＋７", 7},
+      {"1５", 15},
+      {"－２１４７４８３６４８", kMin},
   };
   for (const Case& c : cases) {
     const auto value = ParseInteger(c.text);
@@ -68,7 +76,13 @@ TEST(ParseInteger, RefusesEverythingElse) {
       "$100000000",  // more than 32 bits
       "x10",
       "0b101",
-      "\xef\xbc\x91",  // a full-width digit one
+      "８ ０",
+      "８０ａ",
+      "－－１",
+      "１．５",
+      "２１４７４８３６４８",
+      "\xef\xbc",  // the first bytes of a full-width digit
+      "\x82\x50",  // full-width one in code page 932: the texts are UTF-8
       std::string_view("1\0", 2),
   };
   for (const std::string_view text : texts) {

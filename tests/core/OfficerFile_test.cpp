@@ -254,11 +254,13 @@ TEST(SaveOfficerFile, ANonIntegerTextWritesNothing) {
   struct Case {
     std::string OfficerForm::*field;
     std::string text;
+    std::string_view caption;
   };
   const Case cases[] = {
-      {&OfficerForm::seiji, "abc"},  {&OfficerForm::tousotu, ""}, {&OfficerForm::tiryaku, "1 2"},
-      {&OfficerForm::kyouyou, "9x"}, {&OfficerForm::giri, "0x"},  {&OfficerForm::tanjou, "千五百"},
-      {&OfficerForm::botu, ""},
+      {&OfficerForm::seiji, "abc", "政治"},   {&OfficerForm::tousotu, "", "統率"},
+      {&OfficerForm::tiryaku, "1 2", "知略"}, {&OfficerForm::kyouyou, "9x", "教養"},
+      {&OfficerForm::giri, "0x", "義理"},     {&OfficerForm::tanjou, "千五百", "誕生年"},
+      {&OfficerForm::botu, "", "没年"},
   };
   TempDir dir;
   const ByteString original = SampleImage();
@@ -271,7 +273,7 @@ TEST(SaveOfficerFile, ANonIntegerTextWritesNothing) {
     editor.form.*c.field = c.text;
     const Status status = editor.Save();
     ASSERT_FALSE(status) << c.text;
-    EXPECT_EQ(status.failure().message, messages::NotAnInteger(c.text));
+    EXPECT_EQ(status.failure().message, std::string(c.caption) + ": '" + c.text + "' は整数ではありません");
     EXPECT_EQ(ReadBytes(dir / "a.K4R"), original) << c.text;
     EXPECT_EQ(editor.file.image, original) << c.text;
   }
@@ -280,7 +282,7 @@ TEST(SaveOfficerFile, ANonIntegerTextWritesNothing) {
   ASSERT_TRUE(editor.Load(dir / "a.K4R"));
   editor.form.tanjou = "late";
   editor.form.kyouyou = "early";
-  EXPECT_EQ(editor.Save().failure().message, messages::NotAnInteger("early"));
+  EXPECT_EQ(editor.Save().failure().message, messages::NotAnIntegerIn("教養", "early"));
 }
 
 TEST(SaveOfficerFile, RefusedOrFailedSavesLeaveImageAndDiskAlone) {

@@ -68,60 +68,45 @@ class EditWidgetsTest : public QObject {
 
  private slots:
   // Typing, pasting and input-method commits all stop at 8 bytes; a
-  // two-byte character that does not fit whole is not taken.
+  // two-byte character that does not fit whole is not taken. What is left
+  // out is named in a tool tip with the beep (the last one, when each typed
+  // key is cut on its own).
   void nameBoxHoldsEightBytes_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("added");
     QTest::addColumn<QString>("after");
-    QTest::newRow("typed kana") << ""
-                                << "type"
-                                << "あいうえお"
-                                << "あいうえ";
-    QTest::newRow("typed ascii") << ""
-                                 << "type"
-                                 << "abcdefghij"
-                                 << "abcdefgh";
-    QTest::newRow("typed half") << "abcdefg"
-                                << "type"
-                                << "あ"
-                                << "abcdefg";
-    QTest::newRow("half-width kana count 1") << ""
-                                             << "type"
-                                             << "ｱｲｳｴｵｶｷｸｹ"
-                                             << "ｱｲｳｴｵｶｷｸ";
-    QTest::newRow("pasted") << ""
-                            << "paste"
-                            << "あいうえおかきく"
-                            << "あいうえ";
-    QTest::newRow("pasted after text") << "ab"
-                                       << "paste"
-                                       << "あいうえお"
-                                       << "abあいう";
-    QTest::newRow("pasted emoji") << "ab"
-                                  << "paste"
-                                  << "c" + Emoji() << "abc";
-    QTest::newRow("pasted wave dash") << "abcdef"
-                                      << "paste"
-                                      << "\u301C\u301C"
-                                      << "abcdef\u301C";
-    QTest::newRow("committed") << "あい"
-                               << "commit"
-                               << "かきくけこ"
-                               << "あいかき";
-    QTest::newRow("committed emoji") << ""
-                                     << "commit" << Emoji() << "";
+    QTest::addColumn<QString>("leftOut");  // empty: nothing was cut
+    const auto row = [](const char* name, const QString& before, const char* how, const QString& added,
+                        const QString& after, const QString& leftOut) {
+      QTest::newRow(name) << before << QString::fromLatin1(how) << added << after << leftOut;
+    };
+    row("typed kana", "", "type", "あいうえお", "あいうえ", "お");
+    row("typed ascii", "", "type", "abcdefghij", "abcdefgh", "j");
+    row("typed half", "abcdefg", "type", "あ", "abcdefg", "あ");
+    row("half-width kana count 1", "", "type", "ｱｲｳｴｵｶｷｸｹ", "ｱｲｳｴｵｶｷｸ", "ｹ");
+    row("pasted", "", "paste", "あいうえおかきく", "あいうえ", "お か き く");
+    row("pasted after text", "ab", "paste", "あいうえお", "abあいう", "え お");
+    row("pasted emoji", "ab", "paste", "c" + Emoji(), "abc", "");
+    row("pasted wave dash", "abcdef", "paste", "\u301C\u301C", "abcdef\u301C", "\u301C");
+    row("committed", "あい", "commit", "かきくけこ", "あいかき", "く け こ");
+    row("committed ten bytes", "", "commit", "日本国憲法", "日本国憲", "法");
+    row("committed emoji", "", "commit", Emoji(), "", "");
+    row("fits exactly", "", "commit", "日本国憲", "日本国憲", "");
   }
   void nameBoxHoldsEightBytes() {
     QFETCH(QString, before);
     QFETCH(QString, how);
     QFETCH(QString, added);
     QFETCH(QString, after);
+    QFETCH(QString, leftOut);
     ByteLimitedEdit edit;
     edit.setByteLimit(8);
     edit.SetBytes(Sjis(before));
+    edit.show();
     edit.setFocus();
     edit.end(false);
+    Prompts::StartRecording();
     if (how == "type") {
       TypeText(&edit, added);
     } else if (how == "paste") {
@@ -129,7 +114,15 @@ class EditWidgetsTest : public QObject {
     } else {
       Commit(&edit, added);
     }
+    const QStringList cuts = Prompts::Shown().filter(QStringLiteral("バイトを超える"));
+    Prompts::StopRecording();
     QCOMPARE(edit.text(), after);
+    if (leftOut.isEmpty()) {
+      QCOMPARE(cuts, QStringList());
+    } else {
+      QVERIFY(!cuts.isEmpty());
+      QCOMPARE(cuts.last(), QStringLiteral("tooltip|8 バイトを超える分は入力できません: ") + leftOut);
+    }
   }
 
   // A character the file cannot store never shows in either box, however it
@@ -196,6 +189,10 @@ class EditWidgetsTest : public QObject {
     auto* shownTip = target->findChild<QLabel*>("inputToolTip");
     QVERIFY(shownTip != nullptr && shownTip->isVisible());
     QCOMPARE(shownTip->text(), tip);
+    QCOMPARE(shownTip->accessibleName(), tip);  // what the alert announces
+    QCOMPARE(target->accessibleDescription(), tip);
+    shownTip->hide();
+    QCOMPARE(target->accessibleDescription(), QString());
   }
 
   // Replacing a selection makes room first.
@@ -288,8 +285,12 @@ class EditWidgetsTest : public QObject {
     ByteLimitedMemo memo;
     memo.SetBytes(ByteString(140, 'a'));
     memo.moveCursor(QTextCursor::End);
+    Prompts::StartRecording();
     Paste(&memo, QStringLiteral("x\ny\nz"));
+    const QStringList shown = Prompts::Shown();
+    Prompts::StopRecording();
     QCOMPARE(memo.Bytes(), ByteString(140, 'a') + "x\r\ny\r\n");
+    QCOMPARE(shown, (QStringList{"beep", "tooltip|146 バイトを超える分は入力できません: z"}));
     Paste(&memo, QStringLiteral("q"));
     QCOMPARE(memo.ByteSize(), std::size_t{146});
     memo.selectAll();

@@ -2,6 +2,8 @@
 // birth year or lifespan that is not a whole number, and the preset buttons.
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -302,6 +304,73 @@ class MainDerivedTest : public QObject {
     QTest::keyClicks(Edit("tanjouEdit1"), "1537");
     QCOMPARE(Text("botuLabel1"), QStringLiteral("1646"));
     QVERIFY(Prompts::Shown().isEmpty());
+  }
+
+  // The number boxes turn the input method off and ask for digits, and the
+  // name boxes keep it; full-width digits that reach a number box all the
+  // same (typed, committed) show and count as ASCII, without a warning.
+  void numberBoxesTakeDirectInput_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("death");
+    QTest::newRow("birth year typed") << "tanjouEdit1"
+                                      << "type"
+                                      << "１５４０"
+                                      << "1540"
+                                      << "1649";
+    QTest::newRow("birth year committed") << "tanjouEdit1"
+                                          << "commit"
+                                          << "１５４０"
+                                          << "1540"
+                                          << "1649";
+    QTest::newRow("lifespan typed") << "jumyouEdit1"
+                                    << "type"
+                                    << "５０"
+                                    << "50"
+                                    << "1509";
+    QTest::newRow("politics committed") << "seijiEdit1"
+                                        << "commit"
+                                        << "８０"
+                                        << "80"
+                                        << "1569";
+    QTest::newRow("loyalty with a minus") << "giriEdit1"
+                                          << "type"
+                                          << "－１"
+                                          << "-1"
+                                          << "1569";
+  }
+  void numberBoxesTakeDirectInput() {
+    QFETCH(QString, box);
+    QFETCH(QString, how);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, death);
+    QLineEdit* edit = Edit(qPrintable(box));
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QCoreApplication::sendEvent(edit, &query);
+    QCOMPARE(query.value(Qt::ImEnabled).toBool(), false);
+    QCOMPARE(edit->inputMethodQuery(Qt::ImEnabled).toBool(), false);
+    QVERIFY(Qt::InputMethodHints(query.value(Qt::ImHints).toInt()).testFlag(Qt::ImhDigitsOnly));
+    QInputMethodQueryEvent nameQuery(Qt::ImEnabled);
+    QCoreApplication::sendEvent(Control<QLineEdit>(*window_, "sei1Edit1"), &nameQuery);
+    QCOMPARE(nameQuery.value(Qt::ImEnabled).toBool(), true);
+
+    edit->setFocus();
+    edit->selectAll();
+    if (how == "commit") {
+      QInputMethodEvent commit;
+      commit.setCommitString(typed);
+      QCoreApplication::sendEvent(edit, &commit);
+    } else {
+      for (const QChar character : typed) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(character), Qt::NoModifier);
+      }
+    }
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(Text("botuLabel1"), death);
+    QCOMPARE(Prompts::Shown(), QStringList());
   }
 
   void birthYearSpinnerRunsTheHandler() {
