@@ -62,12 +62,13 @@ struct Picture {
 
 // A face number spelt in decimal digits only: "12", "0012".
 std::optional<int> FaceNumberOf(const std::filesystem::path& file) {
-  const std::string stem = file.stem().string();
+  // UTF-8: any name can be looked at, also one outside the system's code page.
+  const std::u8string stem = file.stem().u8string();
   if (stem.empty() || stem.size() > 6 ||
-      !std::all_of(stem.begin(), stem.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      !std::all_of(stem.begin(), stem.end(), [](char8_t c) { return c >= u8'0' && c <= u8'9'; })) {
     return std::nullopt;
   }
-  return std::stoi(stem);
+  return std::stoi(std::string(stem.begin(), stem.end()));
 }
 
 // The pictures of DIR by face number; a number named twice, or one past the
@@ -166,9 +167,12 @@ CommandEntry AddSetFaceCommand(CLI::App& app) {
       ->type_name("DIR");
   command->add_option("--fit", options->fit, "How the picture fills 96 x 120 (default cover)")
       ->type_name("cover|contain|stretch")
-      ->check(CLI::IsMember({"cover", "contain", "stretch"}));
+      ->check(CLI::IsMember({"cover", "contain", "stretch"}).description(""));
   command->add_flag("--keep-palette", options->keepPalette, "Map onto the face's present 256 colours");
-  command->add_flag("--dither,!--no-dither", options->dither, "Dither (the default) or not");
+  command->add_flag_callback(
+      "--dither", [options] { options->dither = true; }, "Dither (the default)");
+  command->add_flag_callback(
+      "--no-dither", [options] { options->dither = false; }, "Do not dither");
   command->add_flag("--no-backup", options->noBackup, "Keep no FACEFILE.bak copy");
   return {command, [options](std::istream&, std::ostream&, std::ostream& err) { return RunSetFace(*options, err); }};
 }
