@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPainter;
 class QPalette;
 
@@ -101,6 +102,14 @@ class TForm1 : public QMainWindow {
   void PaintBox1Paint(QPainter& painter);
   void ReportPortraitFailure(const QString& message);
 
+  // The portrait's context menu (MainPortrait.cpp): only while FaceAvailable,
+  // for the face list's selection.
+  void SetUpPortraitMenu();
+  [[nodiscard]] int MenuFaceNumber() const;  // -1: no menu
+  void PaintBox1ContextPopup(const QPoint& globalPosition);
+  void ExportFace1Click();
+  void ImportFace1Click();
+
   // The dialogs (MainDialogs.cpp).
   void FindBtn1Click();
   void FindBtn2Click();
@@ -120,4 +129,5 @@ class TForm1 : public QMainWindow {
   k4r::Availability availability_;
   int findMode_ = 0;
   bool portraitFailureReported_ = false;
+  QMenu* PortraitMenu1 = nullptr;  // owned by the window
 };
