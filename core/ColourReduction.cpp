@@ -136,7 +136,7 @@ int SquaredDistance(int r, int g, int b, Rgb colour) {
 // alone is worse than the best found: a small part of the 256 entries.
 class NearestColour {
  public:
-  explicit NearestColour(std::span<const Rgb> colours) {
+  explicit NearestColour(std::span<const Rgb> colours) : colours_(colours) {
     order_.reserve(colours.size());
     for (std::size_t i = 0; i < colours.size(); ++i) {
       order_.push_back({colours[i], static_cast<std::uint8_t>(i)});
@@ -146,11 +146,13 @@ class NearestColour {
                      [](const Entry& a, const Entry& b) { return a.colour.green < b.colour.green; });
   }
 
-  [[nodiscard]] std::uint8_t Find(int r, int g, int b) const {
+  // `guess`, an entry likely to be near (the last answer for a neighbour),
+  // only makes the walk shorter: the answer is the same without it.
+  [[nodiscard]] std::uint8_t Find(int r, int g, int b, std::uint8_t guess = 0) const {
     const auto start = std::lower_bound(order_.begin(), order_.end(), g,
                                         [](const Entry& entry, int green) { return entry.colour.green < green; });
-    int best = std::numeric_limits<int>::max();
-    std::uint8_t found = 0;
+    std::uint8_t found = guess < colours_.size() ? guess : 0;
+    int best = SquaredDistance(r, g, b, colours_[found]);
     const auto consider = [&](const Entry& entry) {
       const int distance = SquaredDistance(r, g, b, entry.colour);
       if (distance < best || (distance == best && entry.number < found)) {
@@ -181,17 +183,21 @@ class NearestColour {
     Rgb colour;
     std::uint8_t number = 0;
   };
+  std::span<const Rgb> colours_;
   std::vector<Entry> order_;
 };
 
 // Moves each entry to the pixel-weighted mean of the shades nearest to it,
 // a few rounds or until nothing moves. Entries no shade chooses stay.
 void Refine(std::vector<Rgb>& colours, const std::vector<Shade>& shades) {
+  std::vector<std::uint8_t> nearestOf(shades.size(), 0);  // each round starts from the last one's
   for (int round = 0; round < kRefinementRounds; ++round) {
     std::vector<Moments> groups(colours.size());
     const NearestColour nearest(colours);
-    for (const Shade& shade : shades) {
-      groups[nearest.Find(Channel(shade.rgb, 0), Channel(shade.rgb, 1), Channel(shade.rgb, 2))].Add(shade);
+    for (std::size_t i = 0; i < shades.size(); ++i) {
+      const Shade& shade = shades[i];
+      nearestOf[i] = nearest.Find(Channel(shade.rgb, 0), Channel(shade.rgb, 1), Channel(shade.rgb, 2), nearestOf[i]);
+      groups[nearestOf[i]].Add(shade);
     }
     bool moved = false;
     for (std::size_t i = 0; i < colours.size(); ++i) {
@@ -216,6 +222,7 @@ void MapDithered(std::span<const Rgb> picture, const NearestColour& nearest, std
   // Error carried into this row and the next, in 1/16 of a level, per channel;
   // one column of margin on either side.
   std::vector<std::array<int, 3>> here(kWidth + 2), next(kWidth + 2);
+  std::uint8_t last = 0;
   for (int y = 0; y < FacePortrait::kHeight; ++y) {
     const bool leftToRight = y % 2 == 0;
     const int step = leftToRight ? 1 : -1;
@@ -227,7 +234,8 @@ void MapDithered(std::span<const Rgb> picture, const NearestColour& nearest, std
           std::clamp(source.red + here[static_cast<std::size_t>(x + 1)][0] / 16, 0, 255),
           std::clamp(source.green + here[static_cast<std::size_t>(x + 1)][1] / 16, 0, 255),
           std::clamp(source.blue + here[static_cast<std::size_t>(x + 1)][2] / 16, 0, 255)};
-      const std::uint8_t number = nearest.Find(wanted[0], wanted[1], wanted[2]);
+      const std::uint8_t number = nearest.Find(wanted[0], wanted[1], wanted[2], last);
+      last = number;
       face.pixels[at] = number;
       const Rgb got = colours[number];
       const std::array<int, 3> error = {(wanted[0] - got.red) * kDitherPercent / 100,
@@ -343,7 +351,7 @@ FacePortrait ReduceToFace(std::span<const Rgb> picture, const FacePortrait& pres
     MapDithered(picture, nearest, colours, face);
   } else {
     for (std::size_t i = 0; i < picture.size(); ++i) {
-      face.pixels[i] = nearest.Find(picture[i].red, picture[i].green, picture[i].blue);
+      face.pixels[i] = nearest.Find(picture[i].red, picture[i].green, picture[i].blue, i > 0 ? face.pixels[i - 1] : 0);
     }
   }
   return face;
