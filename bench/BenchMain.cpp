@@ -203,6 +203,8 @@ std::vector<Row> Rows(const Collector& runs) {
   const Figure wholeFile = table.Time("BM_PortraitWholeFile");
   const Figure importPerFile = table.CounterOf("BM_SetFromCsv10000", "median_us_per_file", " µs", 0);
   const Figure checkPerFile = table.CounterOf("BM_SetFromCsv10000CheckedOnly", "median_us_per_file", " µs", 0);
+  const Figure oneFace = table.CounterOf("BM_SetFacePhoto", "median_ms", " ms", 0);
+  const Figure hundredFaces = table.CounterOf("BM_SetFaceFromDir100", "median_ms", " ms", 0);
   // KiB -> MB (10^6 bytes)
   constexpr double kMiBToMB = 1024.0 * 1024.0 / 1e6;
   return {
@@ -255,6 +257,13 @@ std::vector<Row> Rows(const Collector& runs) {
        nullptr},
       {"&nbsp;&nbsp;disk part per file (temporary file, flush, rename: the difference)",
        Table::Difference(importPerFile, checkPerFile, " µs"), "", nullptr},
+      {"k4r set-face of a 1024 x 1280 photo into the 16.4 MB face file (fit, reduce, write, flush; median of 7)",
+       oneFace, "< 1000 ms", atMost(999)},
+      {"&nbsp;&nbsp;its CPU time", table.CounterOf("BM_SetFacePhoto", "median_cpu_ms", " ms", 0), "", nullptr},
+      {"k4r set-face --from-dir of 100 faces of 96 x 120 (median of 7)", hundredFaces, "", nullptr},
+      {"&nbsp;&nbsp;100 faces against one", Table::Ratio(hundredFaces, oneFace), "<= 2x", atMost(2)},
+      {"cp of the face file and sync (the disk's floor; median of 7)",
+       table.CounterOf("BM_CopyFaceFileAndSync", "median_ms", " ms", 0), "", nullptr},
   };
 }
 
