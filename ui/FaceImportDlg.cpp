@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,11 +49,12 @@ TForm7::TForm7(const QImage& picture, const k4r::FacePortrait& present, const QS
   DitherCheckBox1->setObjectName(QStringLiteral("DitherCheckBox1"));
   DitherCheckBox1->setChecked(k4r::bridge::kDitherByDefault);
 
-  auto* note = new QLabel(QStringLiteral("顔画像ファイル %1 の顔 %2 を書き換えます。\n"
-                                         "初めて書き換える前に、元のファイルを %1.bak として残します。")
-                              .arg(faceFile)
-                              .arg(faceNumber),
-                          this);
+  // The backup is made only before the first change: say so only then.
+  QString text = QStringLiteral("顔画像ファイル %1 の顔 %2 を書き換えます。").arg(faceFile).arg(faceNumber);
+  if (!QFileInfo::exists(faceFile + QStringLiteral(".bak"))) {
+    text += QStringLiteral("\n書き換える前に、元のファイルを %1.bak として残します。").arg(faceFile);
+  }
+  auto* note = new QLabel(text, this);
   note->setObjectName(QStringLiteral("NoteLabel1"));
   note->setWordWrap(true);
 
@@ -68,8 +71,10 @@ TForm7::TForm7(const QImage& picture, const k4r::FacePortrait& present, const QS
   faces->addWidget(PreviewLabel1, 1, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(faces);
-  layout->addWidget(FitComboBox1);
-  layout->addWidget(DitherCheckBox1);
+  auto* choices = new QFormLayout;
+  choices->addRow(QStringLiteral("合わせ方 :"), FitComboBox1);
+  choices->addRow(QString(), DitherCheckBox1);
+  layout->addLayout(choices);
   layout->addWidget(note);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
