@@ -134,6 +134,13 @@ TEST(SetFace, SplitFacesComeBackWithoutAChangedByte) {
     EXPECT_EQ(ReadBytes(archive), Archive());
     EXPECT_FALSE(fs::exists(dir / "KAO_M.VX9.bak"));
   }
+  // A change without a backup, then one beside a backup that is someone's.
+  const std::string other = (dir / "faces" / "0003.png").string();
+  ASSERT_EQ(RunK4r({"set-face", archive.string(), "999", other, "--no-backup"}).exitCode, 0);
+  EXPECT_FALSE(fs::exists(dir / "KAO_M.VX9.bak"));
+  WriteBytes(dir / "KAO_M.VX9.bak", "someone's");
+  ASSERT_EQ(RunK4r({"set-face", archive.string(), "3", (dir / "faces" / "0999.png").string()}).exitCode, 0);
+  EXPECT_EQ(ReadBytes(dir / "KAO_M.VX9.bak"), "someone's");
 }
 
 TEST(SetFace, PhotoLikePictureReadsBackClose) {

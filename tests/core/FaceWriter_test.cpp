@@ -1,9 +1,10 @@
-// Writing faces into a face graphics file: which bytes may change, which
-// files are refused, and the backup kept beside it.
+// Writing faces into a face graphics file: which bytes may change, and
+// which files are refused.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "core/FaceWriter.h"
 #include "core/Messages.h"
@@ -124,37 +125,6 @@ TEST(FaceWriter, RefusesFacesOutsideTheFileAndWritesNothing) {
               c.namesFace ? messages::FaceOutsideFile(path, c.face) : messages::ReadErrorIn(path));
     EXPECT_EQ(ReadBytes(path), c.file);
     EXPECT_EQ(testing::FileNamesIn(dir.Path()), std::set<std::string>{"KAO_M.VX9"});
-  }
-}
-
-TEST(FaceWriter, KeepsTheFirstBackupAndNoneWithoutAChange) {
-  const FacePortrait unchanged = FaceIn(FaceFile(), 999, "KAO_M.VX9").value();
-  const struct {
-    const char* name;
-    std::vector<FacePortrait> writes;
-    bool backup;
-    const char* before;  // the backup before, nullptr: none
-    ByteString after;    // the backup after, empty: none
-  } cases[] = {
-      {"first change keeps the original", {Portrait(1)}, true, nullptr, FaceFile()},
-      {"later changes keep the first copy", {Portrait(1), Portrait(2)}, true, nullptr, FaceFile()},
-      {"an existing copy is never replaced", {Portrait(1)}, true, "someone's", "someone's"},
-      {"no backup when asked", {Portrait(1)}, false, nullptr, ""},
-      {"no change, nothing written", {unchanged}, true, nullptr, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempDir dir;
-    const fs::path path = dir / "KAO_M.VX9";
-    WriteBytes(path, FaceFile());
-    if (c.before != nullptr) {
-      WriteBytes(dir / "KAO_M.VX9.bak", c.before);
-    }
-    for (const FacePortrait& portrait : c.writes) {
-      ASSERT_TRUE(WriteFaces(path, std::vector<NewFace>{{999, portrait}}, {c.backup}));
-    }
-    EXPECT_EQ(ReadBytes(path), PatchFaces(FaceFile(), std::vector<NewFace>{{999, c.writes.back()}}, path).value());
-    EXPECT_EQ(fs::exists(dir / "KAO_M.VX9.bak") ? ReadBytes(dir / "KAO_M.VX9.bak") : "", c.after);
   }
 }
 
