@@ -57,7 +57,7 @@ TEST(KilledImport, LeavesTheOldOrTheNewFile) {
   const ByteString imported = ReadBytes(faceFile);
   ASSERT_NE(imported, old);
 
-  constexpr int kTrials = 8;
+  constexpr int kTrials = 5;
   for (int trial = 0; trial < kTrials; ++trial) {
     SCOPED_TRACE(trial);
     WriteBytes(faceFile, old);
