@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kPaletteSize = 256;
 // Rounds of moving each entry to the mean of the colours nearest to it after
-// the median cut: the first few take most of the error away.
+// the box cut: the first few take most of the error away.
 constexpr int kRefinementRounds = 4;
 // Share of a pixel's error passed on to its neighbours. Full Floyd-Steinberg
 // speckles the smooth skin of a 96 x 120 face; three quarters keeps the
@@ -297,10 +297,10 @@ std::vector<Box> CutBoxes(std::vector<Shade>& shades) {
 
 }  // namespace
 
-MedianCutResult MedianCut(std::span<const std::uint32_t> pixels) {
+VarianceCutResult VarianceCut(std::span<const std::uint32_t> pixels) {
   std::vector<Shade> shades = ShadesOf(pixels);
   const std::vector<Box> boxes = CutBoxes(shades);
-  MedianCutResult result;
+  VarianceCutResult result;
   // Each pixel takes its own box's entry: exact for the means, and no search.
   std::vector<std::pair<std::uint32_t, std::uint8_t>> entryOf;
   entryOf.reserve(shades.size());

@@ -18,7 +18,7 @@ namespace k4r {
   return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb)};
 }
 
-struct MedianCutResult {
+struct VarianceCutResult {
   std::vector<Rgb> colours;          // at most 256
   std::vector<std::uint8_t> pixels;  // one number into `colours` per input pixel
 };
@@ -28,7 +28,7 @@ struct MedianCutResult {
 // pixel-weighted mean is one entry and each pixel takes its own box's entry.
 // A picture of 256 colours or fewer comes back exact. The same pixels always
 // give the same result. `pixels` are 0xRRGGBB.
-[[nodiscard]] MedianCutResult MedianCut(std::span<const std::uint32_t> pixels);
+[[nodiscard]] VarianceCutResult VarianceCut(std::span<const std::uint32_t> pixels);
 
 enum class PaletteChoice {
   New,   // a colour table of its own for the picture

@@ -17,7 +17,7 @@ PalettePicture ReducePalette(const QImage& source) {
       pixels.push_back(line[x] & 0xFFFFFFu);
     }
   }
-  MedianCutResult cut = MedianCut(pixels);
+  VarianceCutResult cut = VarianceCut(pixels);
   PalettePicture result;
   std::copy(cut.colours.begin(), cut.colours.end(), result.colours.begin());
   result.pixels = std::move(cut.pixels);
