@@ -16,24 +16,12 @@
 
 namespace k4r {
 namespace {
-using testing::PutImageOffset;
 using testing::ReadBytes;
 using testing::RunK4r;
 using testing::TempDir;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
 namespace ff = face_file;
-
-// Faces 3 and 999 have pictures; face 5 points past the end of the file.
-ByteString Archive() {
-  ByteString file(static_cast<std::size_t>(ff::kTableEnd), '\0');
-  PutImageOffset(file, 3, ff::kTableEnd);
-  PutImageOffset(file, 999, ff::kTableEnd + ff::kImageSize);
-  PutImageOffset(file, 5, ff::kTableEnd + ff::kImageSize + 100);
-  file += testing::FaceImage(0);
-  file += testing::FaceImage(7);
-  return file;
-}
 
 // A plasma fractal: random colours on ever finer grids, smoothly enlarged and
 // summed with falling weights; as soft and as varied as a photograph.
@@ -69,7 +57,7 @@ TEST(SetFace, RefusedWithNothingWritten) {
   TempDir dir;
   const fs::path archive = dir / "KAO_M.VX9";
   const std::string face = archive.string();
-  WriteBytes(archive, Archive());
+  WriteBytes(archive, testing::SmallArchive());
   WriteBytes(dir / "note.png", "not a picture");
   ASSERT_TRUE(Plasma(96, 120).save(Q(dir / "good.png")));
   fs::create_directories(dir / "mixed");
@@ -102,7 +90,7 @@ TEST(SetFace, RefusedWithNothingWritten) {
     const testing::K4rRun run = RunK4r(c.arguments);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    EXPECT_EQ(ReadBytes(archive), Archive());
+    EXPECT_EQ(ReadBytes(archive), testing::SmallArchive());
     EXPECT_FALSE(fs::exists(dir / "KAO_M.VX9.bak"));
   }
 #ifndef _WIN32
@@ -110,7 +98,7 @@ TEST(SetFace, RefusedWithNothingWritten) {
   const testing::K4rRun readOnly = RunK4r({"set-face", face, "3", good});
   EXPECT_EQ(readOnly.exitCode, 1);
   EXPECT_NE(readOnly.err.find("ファイル " + face + " を作成できません."), std::string::npos) << readOnly.err;
-  EXPECT_EQ(ReadBytes(archive), Archive());
+  EXPECT_EQ(ReadBytes(archive), testing::SmallArchive());
   EXPECT_FALSE(fs::exists(dir / "KAO_M.VX9.bak"));
 #endif
 }
@@ -118,7 +106,7 @@ TEST(SetFace, RefusedWithNothingWritten) {
 TEST(SetFace, SplitFacesComeBackWithoutAChangedByte) {
   TempDir dir;
   const fs::path archive = dir / "KAO_M.VX9";
-  WriteBytes(archive, Archive());
+  WriteBytes(archive, testing::SmallArchive());
   // Face 5 lies outside the file: reported, the others written.
   const testing::K4rRun split =
       RunK4r({"faces", archive.string(), "--split", (dir / "faces").string(), "--from", "3", "--count", "3"});
@@ -131,7 +119,7 @@ TEST(SetFace, SplitFacesComeBackWithoutAChangedByte) {
   for (const char* dither : {"--dither", "--no-dither"}) {
     const testing::K4rRun run = RunK4r({"set-face", archive.string(), "--from-dir", (dir / "faces").string(), dither});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(ReadBytes(archive), Archive());
+    EXPECT_EQ(ReadBytes(archive), testing::SmallArchive());
     EXPECT_FALSE(fs::exists(dir / "KAO_M.VX9.bak"));
   }
   // A change without a backup, then one beside a backup that is someone's.
@@ -146,7 +134,7 @@ TEST(SetFace, SplitFacesComeBackWithoutAChangedByte) {
 TEST(SetFace, PhotoLikePictureReadsBackClose) {
   TempDir dir;
   const fs::path archive = dir / "KAO_M.VX9";
-  WriteBytes(archive, Archive());
+  WriteBytes(archive, testing::SmallArchive());
   const QImage photo = Plasma(640, 720);
   ASSERT_TRUE(photo.save(Q(dir / "photo.png")));
   const struct {
@@ -168,9 +156,9 @@ TEST(SetFace, PhotoLikePictureReadsBackClose) {
     const ByteString bytes = ReadBytes(archive);
     const auto face3End = static_cast<std::size_t>(ff::kTableEnd + ff::kImageSize);
     EXPECT_EQ(bytes.substr(0, static_cast<std::size_t>(ff::kTableEnd)),
-              Archive().substr(0, static_cast<std::size_t>(ff::kTableEnd)));
-    EXPECT_EQ(bytes.substr(face3End), Archive().substr(face3End));
-    EXPECT_EQ(ReadBytes(dir / "KAO_M.VX9.bak"), Archive());
+              testing::SmallArchive().substr(0, static_cast<std::size_t>(ff::kTableEnd)));
+    EXPECT_EQ(bytes.substr(face3End), testing::SmallArchive().substr(face3End));
+    EXPECT_EQ(ReadBytes(dir / "KAO_M.VX9.bak"), testing::SmallArchive());
   }
   // Contained, a wide picture is padded with its edge colour, not black.
   QImage wide(300, 60, QImage::Format_RGB32);
