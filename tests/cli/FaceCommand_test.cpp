@@ -18,7 +18,6 @@ using testing::ReadBytes;
 using testing::RunK4r;
 using testing::TempDir;
 using testing::WriteBytes;
-namespace ff = face_file;
 
 TEST(FaceCommand, WritesThePortraitAsPng) {
   TempDir dir;
