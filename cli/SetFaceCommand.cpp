@@ -2,10 +2,14 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
+#include <new>
+#include <optional>
 #include <ostream>
 #include <system_error>
+#include <thread>
 
 #include "bridge/FaceFit.h"
 #include "cli/CliSupport.h"
@@ -104,6 +108,37 @@ Result<std::vector<Picture>> PicturesIn(const std::filesystem::path& dir) {
   return pictures;
 }
 
+// Each picture read and reduced against its face as it is now, side by side
+// on every processor: no face depends on another. In the pictures' order.
+std::vector<std::optional<Result<FacePortrait>>> MakeFaces(const std::vector<Picture>& pictures,
+                                                           const std::vector<FacePortrait>& present,
+                                                           bridge::FaceFit fit, const ReductionOptions& reduction) {
+  std::vector<std::optional<Result<FacePortrait>>> made(pictures.size());
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i = next++; i < pictures.size(); i = next++) {
+      try {
+        const Result<QImage> image = bridge::ReadPicture(pictures[i].path);
+        made[i] = image ? Result<FacePortrait>(bridge::PictureToFace(image.value(), present[i], fit, reduction))
+                        : Result<FacePortrait>(image.failure());
+      } catch (const std::bad_alloc&) {
+        made[i] = Result<FacePortrait>(Failure{messages::OutOfMemory()});
+      }
+    }
+  };
+  const std::size_t helpers =
+      std::min<std::size_t>(std::max(1U, std::thread::hardware_concurrency()), pictures.size()) - 1;
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < helpers; ++i) {
+    threads.emplace_back(work);
+  }
+  work();
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  return made;
+}
+
 int RunSetFace(const SetFaceOptions& options, std::ostream& err) {
   const bool single = options.number >= 0 || !options.image.empty();
   if (single == !options.fromDir.empty() || (single && (options.number < 0 || options.image.empty()))) {
@@ -130,20 +165,25 @@ int RunSetFace(const SetFaceOptions& options, std::ostream& err) {
     return kExitFailure;
   }
   const ReductionOptions reduction{options.keepPalette ? PaletteChoice::Keep : PaletteChoice::New, options.dither};
+  std::vector<FacePortrait> present;
+  present.reserve(pictures.size());
+  for (const Picture& picture : pictures) {
+    Result<FacePortrait> face = FaceIn(file.value(), picture.faceNumber, faceFile);
+    if (!face) {
+      ReportFailure(err, face.failure());
+      return kExitFailure;
+    }
+    present.push_back(std::move(face.value()));
+  }
   std::vector<NewFace> faces;
   faces.reserve(pictures.size());
-  for (const Picture& picture : pictures) {
-    const Result<FacePortrait> present = FaceIn(file.value(), picture.faceNumber, faceFile);
-    if (!present) {
-      ReportFailure(err, present.failure());
+  std::vector<std::optional<Result<FacePortrait>>> made = MakeFaces(pictures, present, *fit, reduction);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (!*made[i]) {
+      ReportFailure(err, made[i]->failure());
       return kExitFailure;
     }
-    const Result<QImage> image = bridge::ReadPicture(picture.path);
-    if (!image) {
-      ReportFailure(err, image.failure());
-      return kExitFailure;
-    }
-    faces.push_back({picture.faceNumber, bridge::PictureToFace(image.value(), present.value(), *fit, reduction)});
+    faces.push_back({pictures[i].faceNumber, std::move(made[i]->value())});
   }
   if (const Status written = WriteFaces(faceFile, faces, FaceWriteOptions{!options.noBackup}); !written) {
     ReportFailure(err, written.failure());
