@@ -205,6 +205,8 @@ std::vector<Row> Rows(const Collector& runs) {
   const Figure checkPerFile = table.CounterOf("BM_SetFromCsv10000CheckedOnly", "median_us_per_file", " µs", 0);
   const Figure copyTime = table.CounterOf("BM_CopyAndSync10000", "median_us_per_file", " µs", 0);
   const Figure crowdedTime = table.CounterOf("BM_SetFromCsv10000Crowded", "median_us_per_file", " µs", 0);
+  const Figure oneFace = table.CounterOf("BM_SetFacePhoto", "median_ms", " ms", 0);
+  const Figure hundredFaces = table.CounterOf("BM_SetFaceFromDir100", "median_ms", " ms", 0);
   // KiB -> MB (10^6 bytes)
   constexpr double kMiBToMB = 1024.0 * 1024.0 / 1e6;
   return {
@@ -270,6 +272,13 @@ std::vector<Row> Rows(const Collector& runs) {
        table.RateOf("BM_SetFromCsv100000", "median_files_per_s", "median_files_per_cpu_s", " files/s"), "", nullptr},
       {"&nbsp;&nbsp;peak resident memory", table.CounterOf("BM_SetFromCsv100000", "peak_rss_MiB", " MB", 1, kMiBToMB),
        "<= 300 MB", atMost(300)},
+      {"k4r set-face of a 1024 x 1280 photo into the 16.4 MB face file (fit, reduce, write, flush; median of 7)",
+       oneFace, "< 1000 ms", atMost(999)},
+      {"&nbsp;&nbsp;its CPU time", table.CounterOf("BM_SetFacePhoto", "median_cpu_ms", " ms", 0), "", nullptr},
+      {"k4r set-face --from-dir of 100 faces of 96 x 120 (median of 7)", hundredFaces, "", nullptr},
+      {"&nbsp;&nbsp;100 faces against one", Table::Ratio(hundredFaces, oneFace), "<= 2x", atMost(2)},
+      {"cp of the face file and sync (the disk's floor; median of 7)",
+       table.CounterOf("BM_CopyFaceFileAndSync", "median_ms", " ms", 0), "", nullptr},
   };
 }
 

@@ -25,6 +25,7 @@ struct CommandEntry {
 [[nodiscard]] CommandEntry AddFaceCommand(CLI::App& app);
 [[nodiscard]] CommandEntry AddDemoCommand(CLI::App& app);
 [[nodiscard]] CommandEntry AddFacesCommand(CLI::App& app);
+[[nodiscard]] CommandEntry AddSetFaceCommand(CLI::App& app);
 [[nodiscard]] CommandEntry AddDiffCommand(CLI::App& app);
 
 }  // namespace k4r::cli

@@ -32,8 +32,8 @@ int RunUnguarded(const std::vector<std::string>& arguments, std::istream& in, st
   app.fallthrough(false);
 
   const std::vector<CommandEntry> commands = {AddDumpCommand(app), AddSetCommand(app),   AddFindCommand(app),
-                                              AddFaceCommand(app), AddFacesCommand(app), AddDiffCommand(app),
-                                              AddDemoCommand(app)};
+                                              AddFaceCommand(app), AddFacesCommand(app), AddSetFaceCommand(app),
+                                              AddDiffCommand(app), AddDemoCommand(app)};
 
   // Without this CLI11 only says that a command is required.
   if (!arguments.empty() && !arguments.front().starts_with('-')) {

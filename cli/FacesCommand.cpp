@@ -5,12 +5,15 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <system_error>
 
+#include "bridge/PortraitImage.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
@@ -30,11 +33,18 @@ font. The portraits are the same pixels 'k4r face' writes. A face whose
 picture does not lie in the file is a grey box with its number. SHEET.png is
 replaced as a whole (never left half written). No display is needed.
 
+With --split DIR each face is written instead as its own picture
+DIR/NNNN.png (face 12: DIR/0012.png), the same pixels as 'k4r face', for
+editing and bringing back with 'k4r set-face FACEFILE --from-dir DIR'. DIR is
+created when missing; a face whose picture does not lie in the file is
+reported and skipped (exit status 1 once the others are written).
+
 --from defaults to 0, --count to every face from N to 999, --columns to 20.
 
 Examples:
   k4r faces ~/k4r-demo/KAO_M.VX9 --face-list ~/k4r-demo/KAO.DAT -o faces.png
   k4r faces ~/k4r-demo/KAO_M.VX9 --from 100 --count 50 --columns 10 -o faces-100.png
+  k4r faces ~/k4r-demo/KAO_M.VX9 --split faces --from 100 --count 50
 )";
 
 struct FacesOptions {
@@ -44,6 +54,7 @@ struct FacesOptions {
   int count = 0;  // 0: up to the last face
   int columns = 20;
   std::string output;
+  std::string split;
 };
 
 // Qt's own notes (no XDG_RUNTIME_DIR, ...) are not the user's business;
@@ -91,7 +102,49 @@ class OffscreenGuiApplication {
   std::unique_ptr<QGuiApplication> application_;
 };
 
+Status WritePng(const QImage& image, const std::filesystem::path& path) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    return Failure{messages::WriteError()};
+  }
+  return ReplaceFileAtomically(path, ByteView(png.constData(), static_cast<std::size_t>(png.size())));
+}
+
+// "0012.png": four digits, so that a file manager lists them in face order.
+std::filesystem::path SplitName(int face) {
+  std::string name = std::to_string(face);
+  name.insert(0, 4 - std::min<std::size_t>(4, name.size()), '0');
+  name += ".png";
+  return name;
+}
+
+int SplitFaces(const FaceArchive& archive, int from, int count, const std::filesystem::path& dir, std::ostream& err) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  int result = kExitOk;
+  for (int face = from; face < from + count; ++face) {
+    const Result<FacePortrait> portrait = archive.ReadPortrait(face);
+    if (!portrait) {
+      err << "k4r faces: face " << face << ": ";
+      ReportFailure(err, portrait.failure());
+      result = kExitFailure;
+      continue;
+    }
+    if (const Status written = WritePng(bridge::PortraitToImage(portrait.value()), dir / SplitName(face)); !written) {
+      ReportFailure(err, written.failure());
+      return kExitFailure;  // the folder cannot take them: the next would fail alike
+    }
+  }
+  return result;
+}
+
 int RunFaces(const FacesOptions& options, std::ostream& err) {
+  if (options.output.empty() == options.split.empty()) {
+    err << "k4r faces: give either -o SHEET.png or --split DIR\nRun with --help for more information.\n";
+    return kExitUsage;
+  }
   const int count = options.count > 0 ? options.count : face_file::kFaceCount - options.from;
   if (options.from + count > face_file::kFaceCount) {
     err << "k4r faces: --from " << options.from << " --count " << count << " runs past the last face, "
@@ -104,6 +157,9 @@ int RunFaces(const FacesOptions& options, std::ostream& err) {
   if (const Status loaded = archive.LoadOffsetTable(faceFile); !loaded) {
     ReportFailure(err, loaded.failure());
     return kExitFailure;
+  }
+  if (!options.split.empty()) {
+    return SplitFaces(archive, options.from, count, PathFromArgument(options.split), err);
   }
   std::error_code sizeError;
   const std::uintmax_t fileSize = std::filesystem::file_size(faceFile, sizeError);
@@ -132,16 +188,7 @@ int RunFaces(const FacesOptions& options, std::ostream& err) {
     return kExitFailure;
   }
 
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!sheet.value().save(&buffer, "PNG")) {
-    ReportFailure(err, messages::WriteError());
-    return kExitFailure;
-  }
-  if (const Status written = ReplaceFileAtomically(PathFromArgument(options.output),
-                                                   ByteView(png.constData(), static_cast<std::size_t>(png.size())));
-      !written) {
+  if (const Status written = WritePng(sheet.value(), PathFromArgument(options.output)); !written) {
     ReportFailure(err, written.failure());
     return kExitFailure;
   }
@@ -166,7 +213,9 @@ CommandEntry AddFacesCommand(CLI::App& app) {
   command->add_option("--columns", options->columns, "Portraits to a row")
       ->type_name("C")
       ->check(CLI::Range(1, 100).description(""));
-  command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("SHEET.png")->required();
+  command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("SHEET.png");
+  command->add_option("--split", options->split, "Write each face as DIR/NNNN.png instead of a sheet")
+      ->type_name("DIR");
   return {command, [options](std::istream&, std::ostream&, std::ostream& err) { return RunFaces(*options, err); }};
 }
 

@@ -72,4 +72,17 @@ std::string PathNotStorable(std::string_view path) {
   return Quoted(path) + " には設定ファイルに保存できない文字が含まれています";
 }
 
+std::string FaceOutsideFile(const std::filesystem::path& path, int faceNumber) {
+  std::string text = "ファイル ";
+  text += PathText(path);
+  text += " の顔 ";
+  text += std::to_string(faceNumber);
+  text += " の画像はファイルの中にありません";
+  return text;
+}
+
+std::string PictureUnreadable(const std::filesystem::path& path) {
+  return "ファイル " + PathText(path) + " は画像として読めません";
+}
+
 }  // namespace k4r::messages

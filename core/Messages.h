@@ -42,4 +42,12 @@ namespace k4r::messages {
 // that it would be read back as another path. `path` is UTF-8.
 [[nodiscard]] std::string PathNotStorable(std::string_view path);
 
+// A face whose picture does not lie wholly inside its face graphics file, so
+// that it cannot be replaced: "ファイル %s の顔 %d の画像はファイルの中にありません".
+[[nodiscard]] std::string FaceOutsideFile(const std::filesystem::path& path, int faceNumber);
+
+// A file that no picture format we read can make sense of:
+// "ファイル %s は画像として読めません".
+[[nodiscard]] std::string PictureUnreadable(const std::filesystem::path& path);
+
 }  // namespace k4r::messages

@@ -178,6 +178,7 @@ void TForm1::ConnectHandlers() {
   // Only a user's choice runs the face list's handler; setting it from code does not.
   connect(ui->KaoComboBox1, &QComboBox::activated, this, &TForm1::KaoComboBox1Change);
   ui->PaintBox1->SetPaintHandler([this](QPainter& painter) { PaintBox1Paint(painter); });
+  SetUpPortraitMenu();
 
   connect(ui->FindBtn1, &QPushButton::clicked, this, &TForm1::FindBtn1Click);
   connect(ui->FindBtn2, &QPushButton::clicked, this, &TForm1::FindBtn2Click);

@@ -18,6 +18,7 @@ class CompositionWatch;
 
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPainter;
 class QPalette;
 
@@ -108,6 +109,14 @@ class TForm1 : public QMainWindow {
   void PaintBox1Paint(QPainter& painter);
   void ReportPortraitFailure(const QString& message);
 
+  // The portrait's context menu (MainPortrait.cpp): only while FaceAvailable,
+  // for the face list's selection.
+  void SetUpPortraitMenu();
+  [[nodiscard]] int MenuFaceNumber() const;  // -1: no menu
+  void PaintBox1ContextPopup(const QPoint& globalPosition);
+  void ExportFace1Click();
+  void ImportFace1Click();
+
   // The dialogs (MainDialogs.cpp).
   void FindBtn1Click();
   void FindBtn2Click();
@@ -128,4 +137,5 @@ class TForm1 : public QMainWindow {
   int findMode_ = 0;
   k4r::ui::CompositionWatch* composition_ = nullptr;  // owned as a child
   bool portraitFailureReported_ = false;
+  QMenu* PortraitMenu1 = nullptr;  // owned by the window
 };

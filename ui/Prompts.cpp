@@ -157,10 +157,16 @@ QString ShownFileTypes(const FileDialogRequest& request) {
 
 }  // namespace
 
-std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialogRequest& request) {
+namespace {
+
+// A file dialog, or while recording the next queued answer. `kind` names it
+// in the record.
+std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request, const char* kind,
+                                   QFileDialog::AcceptMode mode) {
   if (State().recording) {
-    State().shown << QStringLiteral("open-dialog|%1|%2|%3|%4")
-                         .arg(request.caption, request.directory, ShownFileTypes(request), request.presetName);
+    State().shown << QStringLiteral("%1|%2|%3|%4|%5")
+                         .arg(QLatin1String(kind), request.caption, request.directory, ShownFileTypes(request),
+                              request.presetName);
     if (State().fileAnswers.empty()) {
       std::fprintf(stderr, "Prompts: a file dialog was shown but the test queued no answer\n");
       std::abort();
@@ -174,10 +180,21 @@ std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialo
   }
   QFileDialog dialog(parent);
   SetUpOpenDialog(dialog, request);
+  dialog.setAcceptMode(mode);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
   return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+std::optional<QString> Prompts::AskOpenFileName(QWidget* parent, const FileDialogRequest& request) {
+  return AskFileName(parent, request, "open-dialog", QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> Prompts::AskSaveFileName(QWidget* parent, const FileDialogRequest& request) {
+  return AskFileName(parent, request, "save-dialog", QFileDialog::AcceptSave);
 }
 
 void Prompts::OpenUrl(const QString& address) {

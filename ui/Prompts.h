@@ -43,6 +43,8 @@ class Prompts {
 
   // The file-open dialog; nullopt when the user cancels.
   static std::optional<QString> AskOpenFileName(QWidget* parent, const FileDialogRequest& request);
+  // The file-save dialog (asks before replacing a file); nullopt on cancel.
+  static std::optional<QString> AskSaveFileName(QWidget* parent, const FileDialogRequest& request);
 
   // Opens a web address with the system's open action.
   static void OpenUrl(const QString& address);
@@ -50,7 +52,7 @@ class Prompts {
   // --- Test side -----------------------------------------------------------
   // While recording, nothing is shown: each prompt is appended to Shown() as
   // one line ("beep", "exclamation", "box|<icon>|<caption>|<text>", "tooltip|<text>",
-  // "open-dialog|<caption>|<dir>|<file types as listed>|<preset>",
+  // "open-dialog|<caption>|<dir>|<file types as listed>|<preset>", "save-dialog|..." alike,
   // "url|<address>"; file types as Qt's own dialog lists them, ";" between) and file
   // dialogs take their answer from the queue (an empty QString answers
   // "cancel"); an unexpected dialog with an empty queue fails loudly.

@@ -14,27 +14,14 @@ namespace k4r {
 namespace {
 using testing::Colour;
 using testing::ColourNumber;
-using testing::PutImageOffset;
 using testing::ReadBytes;
 using testing::RunK4r;
 using testing::TempDir;
 using testing::WriteBytes;
-namespace ff = face_file;
-
-// Faces 3 and 999 have pictures; face 5 points past the end of the file.
-ByteString Archive() {
-  ByteString file(static_cast<std::size_t>(ff::kTableEnd), '\0');
-  PutImageOffset(file, 3, ff::kTableEnd);
-  PutImageOffset(file, 999, ff::kTableEnd + ff::kImageSize);
-  PutImageOffset(file, 5, ff::kTableEnd + ff::kImageSize + 100);
-  file += testing::FaceImage(0);
-  file += testing::FaceImage(7);
-  return file;
-}
 
 TEST(FaceCommand, WritesThePortraitAsPng) {
   TempDir dir;
-  WriteBytes(dir / "KAO_M.VX9", Archive());
+  WriteBytes(dir / "KAO_M.VX9", testing::SmallArchive());
   for (const auto& [face, seed] : {std::pair{3, 0}, std::pair{999, 7}}) {
     SCOPED_TRACE(face);
     const auto out = dir / ("face" + std::to_string(face) + ".png");
@@ -54,7 +41,7 @@ TEST(FaceCommand, WritesThePortraitAsPng) {
 
 TEST(FaceCommand, Failures) {
   TempDir dir;
-  WriteBytes(dir / "KAO_M.VX9", Archive());
+  WriteBytes(dir / "KAO_M.VX9", testing::SmallArchive());
   WriteBytes(dir / "short.VX9", ByteString(100, '\0'));
   const std::string archive = (dir / "KAO_M.VX9").string();
   const std::string out = (dir / "out.png").string();

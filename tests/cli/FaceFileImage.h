@@ -50,4 +50,17 @@ inline ByteString FaceImage(int seed) {
   return image;
 }
 
+// Faces 3 and 999 have pictures (seeds 0 and 7); face 5 points past the end
+// of the file.
+inline ByteString SmallArchive() {
+  namespace ff = face_file;
+  ByteString file(static_cast<std::size_t>(ff::kTableEnd), '\0');
+  PutImageOffset(file, 3, ff::kTableEnd);
+  PutImageOffset(file, 999, ff::kTableEnd + ff::kImageSize);
+  PutImageOffset(file, 5, ff::kTableEnd + ff::kImageSize + 100);
+  file += FaceImage(0);
+  file += FaceImage(7);
+  return file;
+}
+
 }  // namespace k4r::testing
