@@ -47,7 +47,10 @@ inline constexpr std::int64_t kTableEnd = kTableOffset + kTableStride * kFaceCou
 inline constexpr std::int64_t kPaletteOffset = 22;
 inline constexpr std::int64_t kPixelsOffset = 1046;
 inline constexpr std::int64_t kRowStride = 128;
-inline constexpr std::int64_t kImageSize = kPixelsOffset + kRowStride * 119 + 96;  // 16,406
+// From the image's start through its last drawn pixel: 16,374 bytes. The whole
+// image spans 16,406, but its last 32 bytes are never drawn, so a last face cut
+// short there is still read and written.
+inline constexpr std::int64_t kImageSize = kPixelsOffset + kRowStride * 119 + 96;
 }  // namespace face_file
 
 class FaceArchive {
