@@ -210,7 +210,7 @@ std::vector<Row> Rows(const Collector& runs) {
   // KiB -> MB (10^6 bytes)
   constexpr double kMiBToMB = 1024.0 * 1024.0 / 1e6;
   return {
-      {"Portrait: ReadPortrait (face's 16,406 bytes) + DrawPortrait into QImage", portrait, "<= 50 µs", atMost(50)},
+      {"Portrait: ReadPortrait (the face's bytes only) + DrawPortrait into QImage", portrait, "<= 50 µs", atMost(50)},
       {"&nbsp;&nbsp;of which ReadPortrait", table.Time("BM_PortraitReadOnly"), "", nullptr},
       {"&nbsp;&nbsp;of which DrawPortrait into QImage", table.Time("BM_PortraitDrawOnly"), "", nullptr},
       {"Portrait the whole-file way: read 16.4 MB file, decode, draw", wholeFile, "", nullptr},
