@@ -18,6 +18,7 @@
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
 #include "cli/FaceSheet.h"
+#include "cli/Progress.h"
 #include "core/FileReplace.h"
 #include "core/Messages.h"
 
@@ -37,7 +38,9 @@ With --split DIR each face is written instead as its own picture
 DIR/NNNN.png (face 12: DIR/0012.png), the same pixels as 'k4r face', for
 editing and bringing back with 'k4r set-face FACEFILE --from-dir DIR'. DIR is
 created when missing; a face whose picture does not lie in the file is
-reported and skipped (exit status 1 once the others are written).
+reported and skipped (exit status 1 once the others are written). The
+pictures take their places together once all are written: a full disk
+part-way writes none.
 
 --from defaults to 0, --count to every face from N to 999, --columns to 20.
 
@@ -55,6 +58,7 @@ struct FacesOptions {
   int columns = 20;
   std::string output;
   std::string split;
+  bool quiet = false;
 };
 
 // Qt's own notes (no XDG_RUNTIME_DIR, ...) are not the user's business;
@@ -102,14 +106,23 @@ class OffscreenGuiApplication {
   std::unique_ptr<QGuiApplication> application_;
 };
 
-Status WritePng(const QImage& image, const std::filesystem::path& path) {
+Result<QByteArray> PngOf(const QImage& image) {
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   if (!image.save(&buffer, "PNG")) {
     return Failure{messages::WriteError()};
   }
-  return ReplaceFileAtomically(path, ByteView(png.constData(), static_cast<std::size_t>(png.size())));
+  return png;
+}
+
+ByteView BytesOf(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+Status WritePng(const QImage& image, const std::filesystem::path& path) {
+  const Result<QByteArray> png = PngOf(image);
+  return png ? ReplaceFileAtomically(path, BytesOf(png.value())) : Status(png.failure());
 }
 
 // "0012.png": four digits, so that a file manager lists them in face order.
@@ -120,22 +133,43 @@ std::filesystem::path SplitName(int face) {
   return name;
 }
 
-int SplitFaces(const FaceArchive& archive, int from, int count, const std::filesystem::path& dir, std::ostream& err) {
+// Every picture is written before the first takes its place, and all are
+// flushed together: a thousand faces cost about what copying them would.
+int SplitFaces(const FaceArchive& archive, int from, int count, const std::filesystem::path& dir, bool quiet,
+               std::ostream& err) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   int result = kExitOk;
+  Progress progress(err, quiet, "k4r faces");
+  FileReplaceGroup group;
+  progress.Phase("writing", static_cast<std::size_t>(count));
   for (int face = from; face < from + count; ++face) {
+    progress.Advance(static_cast<std::size_t>(face - from));
     const Result<FacePortrait> portrait = archive.ReadPortrait(face);
     if (!portrait) {
+      progress.Clear();
       err << "k4r faces: face " << face << ": ";
       ReportFailure(err, portrait.failure());
       result = kExitFailure;
       continue;
     }
-    if (const Status written = WritePng(bridge::PortraitToImage(portrait.value()), dir / SplitName(face)); !written) {
-      ReportFailure(err, written.failure());
-      return kExitFailure;  // the folder cannot take them: the next would fail alike
+    const Result<QByteArray> png = PngOf(bridge::PortraitToImage(portrait.value()));
+    const Status staged = png ? group.Stage(dir / SplitName(face), BytesOf(png.value())) : Status(png.failure());
+    if (!staged) {
+      // The folder cannot take them: the next would fail alike.
+      progress.Clear();
+      ReportFailure(err, staged.failure());
+      err << "k4r faces: no picture was written.\n";
+      return kExitFailure;
     }
+  }
+  progress.Phase("committing", group.StagedCount());
+  const Status committed = group.Commit([&progress](std::size_t renamed) { progress.Advance(renamed); });
+  progress.Clear();
+  if (!committed) {
+    ReportFailure(err, committed.failure());
+    err << "k4r faces: " << group.Replaced().size() << " of " << group.StagedCount() << " pictures were written.\n";
+    return kExitFailure;
   }
   return result;
 }
@@ -159,7 +193,7 @@ int RunFaces(const FacesOptions& options, std::ostream& err) {
     return kExitFailure;
   }
   if (!options.split.empty()) {
-    return SplitFaces(archive, options.from, count, PathFromArgument(options.split), err);
+    return SplitFaces(archive, options.from, count, PathFromArgument(options.split), options.quiet, err);
   }
   std::error_code sizeError;
   const std::uintmax_t fileSize = std::filesystem::file_size(faceFile, sizeError);
@@ -216,6 +250,7 @@ CommandEntry AddFacesCommand(CLI::App& app) {
   command->add_option("-o,--output", options->output, "The PNG file to write")->type_name("SHEET.png");
   command->add_option("--split", options->split, "Write each face as DIR/NNNN.png instead of a sheet")
       ->type_name("DIR");
+  AddQuietOption(*command, options->quiet);
   return {command, [options](std::istream&, std::ostream&, std::ostream& err) { return RunFaces(*options, err); }};
 }
 

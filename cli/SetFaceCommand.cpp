@@ -15,6 +15,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandParts.h"
 #include "cli/Commands.h"
+#include "cli/Progress.h"
 #include "core/FaceWriter.h"
 #include "core/FileRead.h"
 #include "core/Messages.h"
@@ -57,6 +58,7 @@ struct SetFaceOptions {
   bool keepPalette = false;
   bool dither = bridge::kDitherByDefault;
   bool noBackup = false;
+  bool quiet = false;
 };
 
 struct Picture {
@@ -112,11 +114,18 @@ Result<std::vector<Picture>> PicturesIn(const std::filesystem::path& dir) {
 // on every processor: no face depends on another. In the pictures' order.
 std::vector<std::optional<Result<FacePortrait>>> MakeFaces(const std::vector<Picture>& pictures,
                                                            const std::vector<FacePortrait>& present,
-                                                           bridge::FaceFit fit, const ReductionOptions& reduction) {
+                                                           bridge::FaceFit fit, const ReductionOptions& reduction,
+                                                           Progress& progress) {
   std::vector<std::optional<Result<FacePortrait>>> made(pictures.size());
   std::atomic<std::size_t> next{0};
-  const auto work = [&] {
+  std::atomic<std::size_t> done{0};
+  progress.Phase("reading", pictures.size());
+  // Only this thread draws the line, after each face it makes.
+  const auto work = [&](bool drawsProgress) {
     for (std::size_t i = next++; i < pictures.size(); i = next++) {
+      if (drawsProgress) {
+        progress.Advance(done.load());
+      }
       try {
         const Result<QImage> image = bridge::ReadPicture(pictures[i].path);
         made[i] = image ? Result<FacePortrait>(bridge::PictureToFace(image.value(), present[i], fit, reduction))
@@ -124,18 +133,20 @@ std::vector<std::optional<Result<FacePortrait>>> MakeFaces(const std::vector<Pic
       } catch (const std::bad_alloc&) {
         made[i] = Result<FacePortrait>(Failure{messages::OutOfMemory()});
       }
+      ++done;
     }
   };
   const std::size_t helpers =
       std::min<std::size_t>(std::max(1U, std::thread::hardware_concurrency()), pictures.size()) - 1;
   std::vector<std::thread> threads;
   for (std::size_t i = 0; i < helpers; ++i) {
-    threads.emplace_back(work);
+    threads.emplace_back(work, false);
   }
-  work();
+  work(true);
   for (std::thread& thread : threads) {
     thread.join();
   }
+  progress.Clear();
   return made;
 }
 
@@ -177,7 +188,8 @@ int RunSetFace(const SetFaceOptions& options, std::ostream& err) {
   }
   std::vector<NewFace> faces;
   faces.reserve(pictures.size());
-  std::vector<std::optional<Result<FacePortrait>>> made = MakeFaces(pictures, present, *fit, reduction);
+  Progress progress(err, options.quiet, "k4r set-face");
+  std::vector<std::optional<Result<FacePortrait>>> made = MakeFaces(pictures, present, *fit, reduction, progress);
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     if (!*made[i]) {
       ReportFailure(err, made[i]->failure());
@@ -214,6 +226,7 @@ CommandEntry AddSetFaceCommand(CLI::App& app) {
   command->add_flag_callback(
       "--no-dither", [options] { options->dither = false; }, "Do not dither");
   command->add_flag("--no-backup", options->noBackup, "Keep no FACEFILE.bak copy");
+  AddQuietOption(*command, options->quiet);
   return {command, [options](std::istream&, std::ostream&, std::ostream& err) { return RunSetFace(*options, err); }};
 }
 

@@ -44,7 +44,9 @@ function(k4r_windows_deploy_arguments out destination programs plugins)
       PARENT_SCOPE)
 endfunction()
 
-set(K4R_WINDOWS_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+# GIF and ICO pictures for portraits; PNG and BMP are built into Qt6Gui.
+set(K4R_WINDOWS_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qgif.dll
+                        imageformats/qico.dll)
 
 # The build tree: the programs and the tests (which also use the offscreen
 # platform and QtTest).

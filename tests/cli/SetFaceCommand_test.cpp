@@ -114,6 +114,13 @@ TEST(SetFace, SplitFacesComeBackWithoutAChangedByte) {
   EXPECT_NE(split.err.find("face 5"), std::string::npos) << split.err;
   EXPECT_EQ(testing::FileNamesIn(dir / "faces"), (std::set<std::string>{"0003.png", "0004.png"}));
   fs::remove(dir / "faces" / "0004.png");  // face 4 is the table read as a picture: not ours to write
+  // A picture that cannot take its place (a folder has its name) stops the split before any is written.
+  fs::create_directories(dir / "blocked" / "0004.png");
+  const testing::K4rRun blocked =
+      RunK4r({"faces", archive.string(), "--split", (dir / "blocked").string(), "--from", "3", "--count", "2"});
+  EXPECT_EQ(blocked.exitCode, 1);
+  EXPECT_NE(blocked.err.find("no picture was written"), std::string::npos) << blocked.err;
+  EXPECT_EQ(testing::FileNamesIn(dir / "blocked"), (std::set<std::string>{"0004.png"}));
   ASSERT_EQ(RunK4r({"faces", archive.string(), "--split", (dir / "faces").string(), "--from", "999"}).exitCode, 0);
 
   for (const char* dither : {"--dither", "--no-dither"}) {
