@@ -40,7 +40,7 @@ struct TableRow {
 
 // The items of a table: a header of dump keys with "file", then one row per
 // file, the file relative to `folder` unless absolute.
-[[nodiscard]] Result<std::vector<BatchItem>> ItemsFromTable(const std::vector<TableRow>& rows, std::string_view source,
+[[nodiscard]] Result<std::vector<BatchItem>> ItemsFromTable(std::vector<TableRow> rows, std::string_view source,
                                                             const std::filesystem::path& folder);
 
 enum class TableEncoding {

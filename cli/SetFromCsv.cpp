@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bridge/Cp932.h"
@@ -161,7 +162,7 @@ Result<std::vector<BatchItem>> ItemsFromCsv(std::string_view content, std::strin
   for (Record& record : records.value()) {
     rows.push_back({record.number, std::move(record.cells)});
   }
-  return ItemsFromTable(rows, source, folder);
+  return ItemsFromTable(std::move(rows), source, folder);
 }
 
 }  // namespace k4r::cli

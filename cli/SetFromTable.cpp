@@ -15,7 +15,7 @@ bool AllEmpty(const std::vector<std::string>& cells) {
 
 }  // namespace
 
-Result<std::vector<BatchItem>> ItemsFromTable(const std::vector<TableRow>& rows, std::string_view source,
+Result<std::vector<BatchItem>> ItemsFromTable(std::vector<TableRow> rows, std::string_view source,
                                               const std::filesystem::path& folder) {
   const std::string name(source);
   if (rows.empty()) {
@@ -38,7 +38,7 @@ Result<std::vector<BatchItem>> ItemsFromTable(const std::vector<TableRow>& rows,
   std::vector<BatchItem> items;
   items.reserve(rows.size() - 1);
   for (std::size_t r = 1; r < rows.size(); ++r) {
-    const TableRow& row = rows[r];
+    TableRow& row = rows[r];
     // A spreadsheet may end a table with rows of nothing.
     if (AllEmpty(row.cells)) {
       continue;
@@ -50,6 +50,14 @@ Result<std::vector<BatchItem>> ItemsFromTable(const std::vector<TableRow>& rows,
                      std::to_string(header.size())};
     }
     RecordInput input;
+    std::size_t values = 0, bytes = 0;
+    for (std::size_t c = 0; c < std::min(row.cells.size(), header.size()); ++c) {
+      if (!row.cells[c].empty()) {
+        ++values;
+        bytes += std::string_view("column ").size() + header[c].size() + row.cells[c].size();
+      }
+    }
+    input.Reserve(values, bytes);
     for (std::size_t c = 0; c < std::min(row.cells.size(), header.size()); ++c) {
       if (row.cells[c].empty()) {
         continue;
@@ -61,6 +69,8 @@ Result<std::vector<BatchItem>> ItemsFromTable(const std::vector<TableRow>& rows,
     if (!input.file()) {
       return Failure{where + ": the file cell is empty"};
     }
+    // The row is in the input now: a long table is not held twice.
+    std::vector<std::string>().swap(row.cells);
     std::filesystem::path path = ResolvedFile(*input.file(), folder);
     items.push_back({where, std::move(path), std::move(input)});
   }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "cli/SetBatch.h"
 #include "cli/XlsxReader.h"
@@ -50,7 +51,7 @@ Result<std::vector<BatchItem>> ItemsFromXlsx(const std::filesystem::path& workbo
       row.cells.push_back(cell ? CellText(*cell) : std::string());
     }
   }
-  return ItemsFromTable(rows, source, folder);
+  return ItemsFromTable(std::move(rows), source, folder);
 }
 
 }  // namespace k4r::cli

@@ -1,6 +1,9 @@
 #include "cli/SetRecordInput.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <limits>
 
 #include "cli/SetValues.h"
 #include "cli/SpreadsheetForms.h"
@@ -33,7 +36,7 @@ Status RecordInput::Add(std::string_view key, std::string label, std::optional<s
     return Success();
   }
   std::string_view name = key;
-  enum class Part { Value, Name, Hex } part = Part::Value;
+  Part part = Part::Value;
   if (name.ends_with("_name")) {
     name.remove_suffix(5);
     part = Part::Name;
@@ -51,17 +54,43 @@ Status RecordInput::Add(std::string_view key, std::string label, std::optional<s
   if (!text && part != Part::Name) {
     return Labelled(label, Failure{"null is not a value here; leave the key out to keep the field"});
   }
-  Parts& parts = parts_.at(static_cast<std::size_t>(field->id));
-  std::optional<Given>& slot = part == Part::Value ? parts.value : part == Part::Name ? parts.name : parts.hex;
-  if (slot) {
-    return Labelled(label, Failure{"given twice (also as " + slot->label + ")"});
+  const auto twice = std::find_if(given_.begin(), given_.end(),
+                                  [&](const Entry& entry) { return entry.id == field->id && entry.part == part; });
+  if (twice != given_.end()) {
+    const std::size_t start = twice == given_.begin() ? 0 : std::prev(twice)->textEnd;
+    return Labelled(label, Failure{"given twice (also as " + texts_.substr(start, twice->labelEnd - start) + ")"});
   }
-  slot = Given{std::move(label), std::move(text)};
+  if (texts_.size() + label.size() + (text ? text->size() : 0) > std::numeric_limits<std::uint32_t>::max()) {
+    return Labelled(label, Failure{messages::OutOfMemory()});
+  }
+  texts_ += label;
+  const auto labelEnd = static_cast<std::uint32_t>(texts_.size());
+  if (text) {
+    texts_ += *text;
+  }
+  given_.push_back({field->id, part, !text, labelEnd, static_cast<std::uint32_t>(texts_.size())});
   return Success();
 }
 
-const RecordInput::Parts& RecordInput::PartsOf(FieldId id) const {
-  return parts_.at(static_cast<std::size_t>(id));
+void RecordInput::Reserve(std::size_t values, std::size_t bytes) {
+  given_.reserve(values);
+  texts_.reserve(bytes);
+}
+
+RecordInput::Parts RecordInput::PartsOf(FieldId id) const {
+  Parts parts;
+  std::uint32_t start = 0;
+  for (const Entry& entry : given_) {
+    if (entry.id == id) {
+      Given given{texts_.substr(start, entry.labelEnd - start), std::nullopt};
+      if (!entry.null) {
+        given.text = texts_.substr(entry.labelEnd, entry.textEnd - entry.labelEnd);
+      }
+      (entry.part == Part::Value ? parts.value : entry.part == Part::Name ? parts.name : parts.hex) = std::move(given);
+    }
+    start = entry.textEnd;
+  }
+  return parts;
 }
 
 Status RecordInput::ApplyText(const RecordField& field, const Parts& parts, const BushouRecord& decoded,
@@ -159,9 +188,9 @@ Status RecordInput::ApplyList(const RecordField& field, const Parts& parts, cons
 // else the lifespan, which moves the death year. Given together, the three
 // must agree, the file's birth year standing in for one not given.
 Status RecordInput::ApplyYears(BushouRecord& record) const {
-  const std::optional<Given>& birth = PartsOf(FieldId::tanjou).value;
-  const std::optional<Given>& death = PartsOf(FieldId::botu).value;
-  const std::optional<Given>& lifespan = PartsOf(FieldId::jumyou).value;
+  const std::optional<Given> birth = PartsOf(FieldId::tanjou).value;
+  const std::optional<Given> death = PartsOf(FieldId::botu).value;
+  const std::optional<Given> lifespan = PartsOf(FieldId::jumyou).value;
   if (death && lifespan) {
     const Result<std::int32_t> d = IntegerOf(*death->text);
     const Result<std::int32_t> l = IntegerOf(*lifespan->text);
@@ -199,7 +228,7 @@ Status RecordInput::ApplyYears(BushouRecord& record) const {
 Status RecordInput::ApplyStep(std::size_t index, const BushouRecord& decoded, BushouRecord& record,
                               const ListViews& lists) const {
   const RecordField& field = RecordFields()[index];
-  const Parts& parts = parts_.at(index);
+  const Parts parts = PartsAt(index);
   switch (field.kind) {
     case FieldKind::Text: return ApplyText(field, parts, decoded, record);
     case FieldKind::FixedListPosition:
@@ -237,7 +266,8 @@ std::optional<std::string> RecordInput::LabelOf(std::size_t index) const {
   // The years' step covers the two fields after the birth year.
   const std::size_t last = RecordFields()[index].id == FieldId::tanjou ? index + 2 : index;
   for (std::size_t i = index; i <= last; ++i) {
-    for (const std::optional<Given>* given : {&parts_.at(i).value, &parts_.at(i).name, &parts_.at(i).hex}) {
+    const Parts parts = PartsAt(i);
+    for (const std::optional<Given>* given : {&parts.value, &parts.name, &parts.hex}) {
       if (*given) {
         return (*given)->label;
       }

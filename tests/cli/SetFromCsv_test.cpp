@@ -87,5 +87,16 @@ TEST(SetFromCsv, OneBadCellAndNoFileIsWritten) {
   }
 }
 
+// A column named twice names the first in its refusal, wherever it stands.
+TEST(SetFromCsv, ColumnGivenTwiceIsNamed) {
+  TempDir dir;
+  WriteBytes(dir / "a.K4R", NormalImage());
+  WriteBytes(dir / "t.csv", "file,mei1,retuden_hex,seiji,seiji\r\na.K4R,,,1,2\r\n");
+  const testing::K4rRun run = SetFromCsv(dir / "t.csv");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, (dir / "t.csv").string() + ": row 1, column seiji: given twice (also as row 1, column seiji).\n");
+  EXPECT_EQ(ReadBytes(dir / "a.K4R"), NormalImage());
+}
+
 }  // namespace
 }  // namespace k4r
