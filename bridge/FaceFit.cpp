@@ -1,9 +1,20 @@
 #include "bridge/FaceFit.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
 #include "core/Messages.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <vector>
+#endif
 
 namespace k4r::bridge {
 namespace {
@@ -48,6 +59,27 @@ QImage Opaque(const QImage& picture) {
   return opaque;
 }
 
+// k4r runs without an application object, and then Qt on Windows does not
+// find qt.conf, so the image plugins beside the program (GIF, ICO) stay
+// unknown: the program's folder is named to Qt once. Elsewhere the plugins
+// lie where Qt was installed.
+void FindPluginsBesideTheProgram() {
+#ifdef _WIN32
+  static const bool named = [] {
+    if (QCoreApplication::instance() == nullptr) {
+      std::vector<wchar_t> path(32768);
+      const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (length > 0 && length < path.size()) {
+        QCoreApplication::addLibraryPath(
+            QFileInfo(QString::fromWCharArray(path.data(), static_cast<qsizetype>(length))).absolutePath());
+      }
+    }
+    return true;
+  }();
+  static_cast<void>(named);
+#endif
+}
+
 }  // namespace
 
 std::optional<FaceFit> FaceFitNamed(std::string_view name) {
@@ -64,6 +96,7 @@ std::optional<FaceFit> FaceFitNamed(std::string_view name) {
 }
 
 Result<QImage> ReadPicture(const std::filesystem::path& path) {
+  FindPluginsBesideTheProgram();
   QImageReader reader(QString::fromStdU16String(path.u16string()));
   reader.setAutoTransform(true);
   QImage picture = reader.read();
